@@ -1,0 +1,288 @@
+#include "main_window/form1.h"
+
+#include "assets/look.h"
+#include "help_window/frm_about.h"
+#include "main_window/clickable_label.h"
+#include "main_window/text_display.h"
+#include "main_window/text_file.h"
+#include "main_window/wrapping_check_box.h"
+#include "platform/file_chooser.h"
+#include "platform/window_chrome.h"
+#include "search/recherche.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+
+const QString kReportHeading = QStringLiteral(" Occurrence des mots \r\n ") + QString(30, u'-');
+
+// The hourglass for as long as the window is busy.
+class BusyPointer {
+public:
+    BusyPointer() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { QGuiApplication::restoreOverrideCursor(); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+};
+
+template <typename W>
+W* element(QWidget* container, const char* name, QRect geometry)
+{
+    auto* widget = new W(container);
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+void paint(QWidget* widget, QPalette::ColorRole role, QColor colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+}
+
+void fillBackground(QWidget* widget, QColor colour)
+{
+    paint(widget, QPalette::Window, colour);
+    widget->setAutoFillBackground(true);
+}
+
+QLabel* label(QWidget* container, const char* name, QRect geometry, const QString& text,
+              Qt::Alignment alignment = Qt::AlignHCenter | Qt::AlignTop)
+{
+    auto* label = element<QLabel>(container, name, geometry);
+    label->setText(text);
+    label->setAlignment(alignment);
+    return label;
+}
+
+QPushButton* pictureButton(QWidget* container, const char* name, QRect geometry, const QIcon& icon,
+                           const QString& toolTip)
+{
+    auto* button = element<QPushButton>(container, name, geometry);
+    button->setIcon(icon);
+    button->setIconSize(QSize(32, 32));
+    button->setToolTip(toolTip);
+    // No caption: screen readers read the tool tip's words.
+    button->setAccessibleName(toolTip.trimmed());
+    button->setCursor(look::handCursor());
+    return button;
+}
+
+} // namespace
+
+Form1::Form1(const Platform& platform, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), platform_(platform),
+      background_(look::background())
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString());
+    setWindowIcon(look::programIcon());
+    setFixedSize(710, 482);
+    setFont(look::classicFont(8.25, true));
+    paint(this, QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
+    creerElements();
+    recherche_ = new Recherche(*this);
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+frmAbout* Form1::aide() const { return aide_; }
+
+void Form1::creerElements()
+{
+    const QFont title = look::classicFont(18, true);
+    Lbltitre2 = label(this, "Lbltitre2", {290, 24, 169, 25}, QStringLiteral("LEXORQUINE"));
+    Lbltitre2->setFont(title);
+    paint(Lbltitre2, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
+    LblTitre1 = label(this, "LblTitre1", {296, 24, 153, 25}, QStringLiteral("LEXORQUINE"));
+    LblTitre1->setFont(title);
+    paint(LblTitre1, QPalette::WindowText, QColor(0xE0, 0xE0, 0xE0));
+
+    // Created before the button it touches, so the button stays on top.
+    Label3 = element<ClickableLabel>(this, "Label3", {43, 24, 41, 41});
+    Label3->setText(QStringLiteral("Ouvrir        un dossier"));
+    Label3->setFont(look::classicFont(8.25, false));
+    Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label3->setWordWrap(true);
+    connect(Label3, &ClickableLabel::clicked, this, &Form1::Label3_Click);
+
+    Cmdouvrir = pictureButton(this, "Cmdouvrir", {80, 26, 37, 37}, look::programIcon(),
+                              QStringLiteral(" Ouvrir un fichier "));
+    Cmdouvrir->setFont(look::classicFont(8.25, false));
+    connect(Cmdouvrir, &QPushButton::clicked, this, &Form1::Cmdouvrir_Click);
+    CmdAide = pictureButton(this, "CmdAide", {128, 26, 37, 37}, look::helpIcon(),
+                            QStringLiteral(" Aide "));
+    connect(CmdAide, &QPushButton::clicked, this, &Form1::CmdAide_Click);
+    CmdQuit = pictureButton(this, "CmdQuit", {640, 26, 37, 37}, look::quitIcon(),
+                            QStringLiteral(" Quitter "));
+    connect(CmdQuit, &QPushButton::clicked, this, &Form1::CmdQuit_Click);
+
+    Le_texte = element<TextDisplay>(this, "Le_texte", {32, 72, 649, 193});
+    Le_texte->setFont(look::classicFont(8.25, false));
+    paint(Le_texte, QPalette::Base, QColor(0xFF, 0xFF, 0xC0));
+
+    Label1 = label(this, "Label1", {40, 272, 649, 17}, QStringLiteral("Adresse du fichier"));
+
+    creerCadreAnalyse();
+    creerCadreRecherche();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(5);
+}
+
+void Form1::creerCadreAnalyse()
+{
+    Fram2 = element<QGroupBox>(this, "Fram2", {32, 304, 305, 145});
+    Fram2->setTitle(QStringLiteral("  Analyse"));
+    Fram2->setFont(look::classicFont(9.75, true));
+    fillBackground(Fram2, QColor(0xC0, 0xC0, 0xC0));
+
+    Lignes = label(Fram2, "Lignes", {8, 32, 121, 17}, QStringLiteral("Nombre de lignes"));
+    LblMots = label(Fram2, "LblMots", {8, 56, 121, 17}, QStringLiteral("Nombre de mots"));
+    LblMotsDiff = label(Fram2, "LblMotsDiff", {8, 80, 121, 17}, QStringLiteral("Mots uniques"));
+    Caract = label(Fram2, "Caract", {5, 104, 127, 17}, QStringLiteral("Nombre de caractères"));
+
+    Resultat_Txt = element<TextDisplay>(Fram2, "Resultat_Txt", {136, 16, 153, 121});
+    paint(Resultat_Txt, QPalette::Base, QColor(0xC0, 0xFF, 0xFF));
+    Resultat_Txt->setToolTip(QStringLiteral(" Occurrences avec ou sans majuscule."));
+    Resultat_Txt->setCursor(look::handCursor());
+    Resultat_Txt->setTextCursorShape(look::handCursor());
+    Resultat_Txt->setText(kReportHeading + QStringLiteral("\r\n"));
+}
+
+void Form1::creerCadreRecherche()
+{
+    Frame1 = element<QGroupBox>(this, "Frame1", {360, 304, 321, 145});
+    Frame1->setTitle(QStringLiteral("  Recherche:  mot ou  groupe de caractères"));
+    Frame1->setFont(look::classicFont(9.75, true));
+    fillBackground(Frame1, QColor(0xC0, 0xC0, 0xC0));
+
+    TxtRecherche = element<QLineEdit>(Frame1, "TxtRecherche", {16, 24, 137, 19});
+    TxtRecherche->setFont(look::classicFont(8.25, false));
+    TxtRecherche->setAlignment(Qt::AlignHCenter);
+    TxtRecherche->setCursor(look::handCursor());
+    TxtRecherche->setToolTip(
+        QStringLiteral(" Caractère(s)  englobé(s)  dans un mot ou  groupe de mots. "));
+    TxtRecherche->setAccessibleName(QStringLiteral("Texte à rechercher"));
+
+    ChkMaj = element<WrappingCheckBox>(Frame1, "ChkMaj", {24, 56, 121, 25});
+    ChkMaj->setText(QStringLiteral("Première lettre en majuscule"));
+    fillBackground(ChkMaj, QColor(0xC0, 0xC0, 0xC0));
+    ChkMaj->setCursor(look::handCursor());
+
+    CmdRecherche = element<QPushButton>(Frame1, "CmdRecherche", {40, 96, 89, 21});
+    CmdRecherche->setText(QStringLiteral("Rechercher"));
+    CmdRecherche->setCursor(look::handCursor());
+
+    ChkCherche = element<QCheckBox>(Frame1, "ChkCherche", {64, 120, 49, 13});
+    ChkCherche->setText(QStringLiteral("Auto"));
+    ChkCherche->setChecked(true);
+    fillBackground(ChkCherche, QColor(0xC0, 0xC0, 0xC0));
+    ChkCherche->setCursor(look::handCursor());
+
+    Label2 = label(Frame1, "Label2", {160, 48, 145, 65}, QString(73, u' ') + QStringLiteral("Résultat"));
+    Label2->setWordWrap(true);
+    fillBackground(Label2, QColor(0xE0, 0xE0, 0xE0));
+}
+
+void Form1::Form_Load()
+{
+    platform_.chrome->setRoundedOutline(this, QRect(1, 1, 709, 481), 15);
+    platform_.chrome->hideFromTaskBar(this);
+    recherche_->Reinitialiser();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(0, 0), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    Le_texte->setFocus();
+}
+
+void Form1::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    painter.drawPixmap(0, 0, background_);
+}
+
+void Form1::mousePressEvent(QMouseEvent* event)
+{
+    // Presses that an element let through (labels, frames) are not on the background.
+    if (childAt(event->position().toPoint()) == nullptr)
+        Form_MouseDown(event->button());
+}
+
+void Form1::Form_MouseDown(Qt::MouseButton bouton)
+{
+    if (bouton != Qt::LeftButton)
+        return;
+    platform_.chrome->stayOnTop(this);
+    platform_.chrome->startMove(this);
+}
+
+void Form1::CmdQuit_Click()
+{
+    if (aide_ && aide_->isVisible())
+        aide_->hide();
+    platform_.endProgram();
+}
+
+void Form1::CmdAide_Click()
+{
+    if (!aide_)
+        aide_ = new frmAbout(*platform_.launcher, this);
+    aide_->show();
+    aide_->raise();
+    aide_->activateWindow();
+}
+
+void Form1::Cmdouvrir_Click() { OuvrirFichier(); }
+
+void Form1::Label3_Click() { OuvrirFichier(); }
+
+void Form1::OuvrirFichier()
+{
+    const QString chemin = platform_.files->chooseTextFile(this);
+    if (chemin.isEmpty())
+        return; // cancelled: everything stays as it was
+    const QString erreur = ChargerFichier(chemin);
+    if (!erreur.isEmpty())
+        platform_.files->showError(this, erreur);
+}
+
+// Loads the file and runs the analysis; returns the message for the user on failure, in which
+// case nothing shown has changed.
+QString Form1::ChargerFichier(const QString& chemin)
+{
+    if (!hasTextExtension(chemin))
+        return QStringLiteral("« %1 » n'est pas un fichier texte (.txt).")
+            .arg(QFileInfo(chemin).fileName());
+    BusyPointer busy;
+    const TextFileRead lu = readTextFile(chemin);
+    if (!lu.ok())
+        return lu.error;
+
+    NomFichier = chemin;
+    FichierChoisi = true;
+    NbLignes = lu.loaded.nonEmptyLines;
+    Le_texte->setText(lu.loaded.text);
+    Lignes->setText(QString::number(NbLignes) + QStringLiteral(" lignes"));
+    Caract->setText(QString::number(lu.loaded.characters) + QStringLiteral(" Caractères"));
+    ApresChargement();
+    return {};
+}
+
+void Form1::ApresChargement() {}

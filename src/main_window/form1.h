@@ -1,0 +1,80 @@
+#pragma once
+
+#include "platform/platform.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class ClickableLabel;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+class Recherche;
+class TextDisplay;
+class frmAbout;
+
+// The main window: the text, its counts, the occurrence report and the search.
+class Form1 final : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form1(const Platform& platform = qtPlatform(), QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // The display elements, named as everywhere else in the program.
+    QLabel* Lbltitre2;
+    QLabel* LblTitre1;
+    ClickableLabel* Label3;
+    QPushButton* Cmdouvrir;
+    QPushButton* CmdAide;
+    QPushButton* CmdQuit;
+    TextDisplay* Le_texte;
+    QLabel* Label1;
+    QGroupBox* Fram2;
+    QLabel* Lignes;
+    QLabel* LblMots;
+    QLabel* LblMotsDiff;
+    QLabel* Caract;
+    TextDisplay* Resultat_Txt;
+    QGroupBox* Frame1;
+    QLineEdit* TxtRecherche;
+    QCheckBox* ChkMaj;
+    QPushButton* CmdRecherche;
+    QCheckBox* ChkCherche;
+    QLabel* Label2;
+    QTimer* Timer1;
+
+    // State of the last open command.
+    qint64 NbLignes = 0;
+    QString NomFichier;
+    bool FichierChoisi = false;
+
+    Recherche& recherche() { return *recherche_; }
+    frmAbout* aide() const;
+
+    void Cmdouvrir_Click();
+    void Label3_Click();
+    void CmdAide_Click();
+    void CmdQuit_Click();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void creerElements();
+    void creerCadreAnalyse();
+    void creerCadreRecherche();
+    void Form_Load();
+    void Form_MouseDown(Qt::MouseButton bouton);
+    void OuvrirFichier();
+    QString ChargerFichier(const QString& chemin);
+    void ApresChargement();
+
+    Platform platform_;
+    QPixmap background_;
+    Recherche* recherche_;
+    QPointer<frmAbout> aide_;
+};

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QCheckBox>
+
+// A check box whose caption wraps within its box, shrinking a little when two lines would
+// not fit, so a long caption in a small box stays readable.
+class WrappingCheckBox final : public QCheckBox {
+    Q_OBJECT
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool hitButton(const QPoint& position) const override;
+};

@@ -1,0 +1,16 @@
+#include "platform/file_chooser.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+QString QtFileChooser::chooseTextFile(QWidget* parent)
+{
+    // Qt's name filters ignore letter case, so conte.TXT and conte.Txt are offered too.
+    return QFileDialog::getOpenFileName(parent, QString(), QString(),
+                                        QStringLiteral("Fichier texte (*.txt)"));
+}
+
+void QtFileChooser::showError(QWidget* parent, const QString& message)
+{
+    QMessageBox::warning(parent, QStringLiteral("Lexorquine"), message);
+}

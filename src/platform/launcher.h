@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// Opens an address in the desktop's own program (a browser for a web address).
+class Launcher {
+public:
+    virtual ~Launcher() = default;
+    // Returns at once; false when the program could not even be started.
+    virtual bool openAddress(const QString& address) = 0;
+};
+
+class QtLauncher final : public Launcher {
+public:
+    bool openAddress(const QString& address) override;
+    // The program and its arguments that openAddress starts on this system.
+    static QStringList commandFor(const QString& address);
+};

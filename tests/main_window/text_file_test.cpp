@@ -1,0 +1,116 @@
+#include "main_window/text_file.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct LinesCase {
+    const char* name;
+    QString input;
+    QString text;
+    qint64 lines;
+    qint64 characters;
+};
+
+class LineSplitting : public testing::TestWithParam<LinesCase> {};
+
+TEST_P(LineSplitting, EveryLineEndsInCrLfAndCountsSkipBreaks)
+{
+    const LinesCase& c = GetParam();
+    const LoadedText loaded = toLoadedText(c.input);
+    EXPECT_EQ(loaded.text, c.text);
+    EXPECT_EQ(loaded.nonEmptyLines, c.lines);
+    EXPECT_EQ(loaded.characters, c.characters);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LineSplitting,
+    testing::Values(
+        LinesCase{"empty", u""_qs, u""_qs, 0, 0},
+        LinesCase{"crlf", u"ab\r\n\r\ncd\r\n"_qs, u"ab\r\n\r\ncd\r\n"_qs, 2, 4},
+        LinesCase{"emptyLast", u"ab\r\n\r\n"_qs, u"ab\r\n\r\n"_qs, 1, 2},
+        LinesCase{"noFinalBreak", u"x"_qs, u"x\r\n"_qs, 1, 1},
+        LinesCase{"lf", u"un\ndeux\n\ntrois"_qs, u"un\r\ndeux\r\n\r\ntrois\r\n"_qs, 3, 11},
+        LinesCase{"loneCr", u"a\rb\r"_qs, u"a\r\nb\r\n"_qs, 2, 2},
+        LinesCase{"crThenLf", u"a\r\rb\n\r"_qs, u"a\r\n\r\nb\r\n\r\n"_qs, 2, 2},
+        LinesCase{"onlyEmptyLines", u"\r\n\n\r"_qs, u"\r\n\r\n\r\n"_qs, 0, 0}),
+    [](const testing::TestParamInfo<LinesCase>& info) { return std::string(info.param.name); });
+
+struct DecodeCase {
+    const char* name;
+    QByteArray bytes;
+    QString text;
+};
+
+class Decoding : public testing::TestWithParam<DecodeCase> {};
+
+TEST_P(Decoding, Utf8WhenValidElseWindows1252)
+{
+    EXPECT_EQ(decodeTextBytes(GetParam().bytes), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Decoding,
+    testing::Values(
+        DecodeCase{"ascii", "conte", u"conte"_qs},
+        DecodeCase{"utf8", "\xC3\xA9t\xC3\xA9 c\xC5\x93ur", u"été cœur"_qs},
+        DecodeCase{"utf8Bom", "\xEF\xBB\xBF" "abc", u"abc"_qs},
+        DecodeCase{"cp1252", "\xE9t\xE9", u"été"_qs},
+        DecodeCase{"cp1252High", "\x80\x92\x9C\x85\x96\x9F", u"€’œ…–Ÿ"_qs},
+        DecodeCase{"cp1252Unassigned", "\x81\x8D\x8F\x90\x9D", u"\u0081\u008D\u008F\u0090\u009D"_qs},
+        DecodeCase{"invalidUtf8FallsBack", "caf\xC3\xA9 \xE9", u"cafÃ© é"_qs},
+        DecodeCase{"truncatedUtf8", "ab\xC3", u"abÃ"_qs},
+        DecodeCase{"utf16LeBom", QByteArray("\xFF\xFE" "a\0\xE9\0", 6), u"aé"_qs},
+        DecodeCase{"utf16BeBom", QByteArray("\xFE\xFF\0a\0\xE9", 6), u"aé"_qs}),
+    [](const testing::TestParamInfo<DecodeCase>& info) { return std::string(info.param.name); });
+
+TEST(TextExtension, AnyLetterCase)
+{
+    EXPECT_TRUE(hasTextExtension(u"/d/conte.txt"_qs));
+    EXPECT_TRUE(hasTextExtension(u"/d/conte.TXT"_qs));
+    EXPECT_TRUE(hasTextExtension(u"/d/conte.Txt"_qs));
+    EXPECT_FALSE(hasTextExtension(u"/d/conte"_qs));
+    EXPECT_FALSE(hasTextExtension(u"/d/conte.txt.gz"_qs));
+    EXPECT_FALSE(hasTextExtension(u"/d/contetxt"_qs));
+}
+
+class ReadingFiles : public testing::Test {
+protected:
+    QString write(const char* name, const QByteArray& bytes)
+    {
+        const QString path = dir.filePath(QString::fromUtf8(name));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(ReadingFiles, ReadsAndDecodes)
+{
+    const TextFileRead read = readTextFile(write("a.txt", "\xE9t\xE9\nfin"));
+    ASSERT_TRUE(read.ok());
+    EXPECT_EQ(read.loaded.text, u"été\r\nfin\r\n"_qs);
+}
+
+TEST_F(ReadingFiles, RefusesWhatCannotBeReadWithAMessage)
+{
+    const QString big = write("big.txt", QByteArray(2048, 'a'));
+    const QString folder = dir.filePath(u"dossier.txt"_qs);
+    ASSERT_TRUE(QDir().mkdir(folder));
+    for (const QString& path : {dir.filePath(u"absent.txt"_qs), folder}) {
+        const TextFileRead read = readTextFile(path);
+        EXPECT_FALSE(read.ok()) << path.toStdString();
+        EXPECT_TRUE(read.error.startsWith(u"Impossible de lire le fichier « "_qs));
+    }
+    const TextFileRead tooBig = readTextFile(big, 1024);
+    EXPECT_FALSE(tooBig.ok());
+    EXPECT_TRUE(tooBig.error.contains(u"taille maximale"_qs));
+    EXPECT_TRUE(readTextFile(big, 2048).ok());
+}
+
+} // namespace
