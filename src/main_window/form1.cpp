@@ -279,6 +279,8 @@ QString Form1::ChargerFichier(const QString& chemin)
     FichierChoisi = true;
     NbLignes = lu.loaded.nonEmptyLines;
     Le_texte->setText(lu.loaded.text);
+    // A search under way worked on the old text: it stops here.
+    recherche_->Reinitialiser();
     Lignes->setText(QString::number(NbLignes) + QStringLiteral(" lignes"));
     Caract->setText(QString::number(lu.loaded.characters) + QStringLiteral(" Caractères"));
     ApresChargement();
