@@ -15,6 +15,8 @@ struct LinesCase {
     qint64 characters;
 };
 
+void PrintTo(const LinesCase& c, std::ostream* out) { *out << c.name; }
+
 class LineSplitting : public testing::TestWithParam<LinesCase> {};
 
 TEST_P(LineSplitting, EveryLineEndsInCrLfAndCountsSkipBreaks)
@@ -44,6 +46,8 @@ struct DecodeCase {
     QByteArray bytes;
     QString text;
 };
+
+void PrintTo(const DecodeCase& c, std::ostream* out) { *out << c.name; }
 
 class Decoding : public testing::TestWithParam<DecodeCase> {};
 

@@ -1,0 +1,175 @@
+#include "main_window/clickable_label.h"
+#include "main_window/form1.h"
+#include "main_window/text_display.h"
+#include "platform/fakes.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+class OpenFile : public testing::Test {
+protected:
+    QString write(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+
+    void open(const QString& path)
+    {
+        fakes.files.answers.push_back(path);
+        form.Cmdouvrir_Click();
+    }
+
+    struct Shown {
+        QString text, lignes, caract, label1;
+        bool operator==(const Shown&) const = default;
+    };
+    Shown shown() const
+    {
+        return {form.Le_texte->text(), form.Lignes->text(), form.Caract->text(), form.Label1->text()};
+    }
+
+    QTemporaryDir dir;
+    FakePlatform fakes;
+    Form1 form{fakes.platform()};
+};
+
+struct CountCase {
+    const char* name;
+    QByteArray bytes;
+    QString text;
+    QString lignes;
+    QString caract;
+};
+
+void PrintTo(const CountCase& c, std::ostream* out) { *out << c.name; }
+
+class OpenFileCounts : public OpenFile, public testing::WithParamInterface<CountCase> {};
+
+TEST_P(OpenFileCounts, ShowsTheTextAndItsCounts)
+{
+    const CountCase& c = GetParam();
+    open(write(u"conte.txt"_qs, c.bytes));
+    EXPECT_TRUE(fakes.files.errors.isEmpty());
+    EXPECT_EQ(form.Le_texte->text(), c.text);
+    EXPECT_EQ(form.Lignes->text(), c.lignes);
+    EXPECT_EQ(form.Caract->text(), c.caract);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "busy pointer left on";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OpenFileCounts,
+    testing::Values(
+        CountCase{"emptyLineBetween", "ab\r\n\r\ncd\r\n", u"ab\r\n\r\ncd\r\n"_qs, u"2 lignes"_qs,
+                  u"4 Caractères"_qs},
+        CountCase{"emptyLast", "ab\r\n\r\n", u"ab\r\n\r\n"_qs, u"1 lignes"_qs, u"2 Caractères"_qs},
+        CountCase{"noBreak", "x", u"x\r\n"_qs, u"1 lignes"_qs, u"1 Caractères"_qs},
+        CountCase{"unixLines", "un\ndeux\n", u"un\r\ndeux\r\n"_qs, u"2 lignes"_qs,
+                  u"6 Caractères"_qs},
+        CountCase{"empty", "", u""_qs, u"0 lignes"_qs, u"0 Caractères"_qs},
+        CountCase{"onlyEmptyLines", "\r\n\r\n", u"\r\n\r\n"_qs, u"0 lignes"_qs,
+                  u"0 Caractères"_qs},
+        CountCase{"windows1252", "\x92t\xE9\r\n", u"’té\r\n"_qs, u"1 lignes"_qs,
+                  u"3 Caractères"_qs},
+        CountCase{"binaryWithNul", QByteArray("a\0b\r\n", 5), QString(reinterpret_cast<const QChar*>(u"a\0b\r\n"), 5),
+                  u"1 lignes"_qs, u"3 Caractères"_qs}),
+    [](const testing::TestParamInfo<CountCase>& info) { return std::string(info.param.name); });
+
+TEST_F(OpenFile, CountsHaveNo16BitLimit)
+{
+    QByteArray lines;
+    for (int i = 0; i < 40000; ++i)
+        lines += "ab\n";
+    open(write(u"long.txt"_qs, lines));
+    EXPECT_EQ(form.Lignes->text(), u"40000 lignes"_qs);
+    EXPECT_EQ(form.Caract->text(), u"80000 Caractères"_qs);
+}
+
+TEST_F(OpenFile, AnyLetterCaseOfTheExtensionLoads)
+{
+    for (const QString& name : {u"a.TXT"_qs, u"b.Txt"_qs}) {
+        open(write(name, "ok\r\n"));
+        EXPECT_EQ(form.Le_texte->text(), u"ok\r\n"_qs) << name.toStdString();
+        form.Le_texte->setText({});
+    }
+    EXPECT_TRUE(fakes.files.errors.isEmpty());
+}
+
+TEST_F(OpenFile, BothTheButtonAndTheLabelOpen)
+{
+    fakes.files.answers.push_back(write(u"a.txt"_qs, "un\r\n"));
+    QTest::mouseClick(form.Cmdouvrir, Qt::LeftButton);
+    EXPECT_EQ(form.Le_texte->text(), u"un\r\n"_qs);
+    fakes.files.answers.push_back(write(u"b.txt"_qs, "deux\r\n"));
+    QTest::mouseClick(form.Label3, Qt::LeftButton);
+    EXPECT_EQ(form.Le_texte->text(), u"deux\r\n"_qs);
+    EXPECT_EQ(fakes.files.dialogs, 2);
+}
+
+TEST_F(OpenFile, ASecondFileReplacesTheFirst)
+{
+    open(write(u"a.txt"_qs, "un\r\ndeux\r\ntrois\r\n"));
+    open(write(u"b.txt"_qs, "seul\r\n"));
+    EXPECT_EQ(form.Le_texte->text(), u"seul\r\n"_qs);
+    EXPECT_EQ(form.Lignes->text(), u"1 lignes"_qs);
+    EXPECT_EQ(form.NbLignes, 1);
+}
+
+TEST_F(OpenFile, CancellingChangesNothing)
+{
+    open(write(u"a.txt"_qs, "un\r\n\r\ndeux\r\n"));
+    const Shown before = shown();
+    fakes.files.answers.push_back(QString());
+    form.Cmdouvrir_Click();
+    form.Label3_Click();
+    EXPECT_EQ(shown(), before);
+    EXPECT_TRUE(fakes.files.errors.isEmpty());
+}
+
+TEST_F(OpenFile, WhatCannotBeLoadedGivesAMessageAndChangesNothing)
+{
+    open(write(u"a.txt"_qs, "un\r\n"));
+    const Shown before = shown();
+    const QString folder = dir.filePath(u"dossier.txt"_qs);
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString fifo = dir.filePath(u"tube.txt"_qs);
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    const QString paths[] = {write(u"conte.doc"_qs, "x"), write(u"sans_point"_qs, "x"),
+                             dir.filePath(u"disparu.txt"_qs), folder, fifo};
+    for (const QString& path : paths) {
+        open(path);
+        EXPECT_EQ(shown(), before) << path.toStdString();
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    }
+    ASSERT_EQ(fakes.files.errors.size(), 5);
+    EXPECT_TRUE(fakes.files.errors[0].contains(u"« conte.doc »"_qs));
+    for (int i = 2; i < 5; ++i)
+        EXPECT_TRUE(fakes.files.errors[i].startsWith(u"Impossible de lire le fichier « "_qs));
+}
+
+TEST_F(OpenFile, AFileWithoutReadPermissionGivesAMessage)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root reads every file";
+    const QString path = write(u"secret.txt"_qs, "x\r\n");
+    ASSERT_EQ(::chmod(path.toLocal8Bit().constData(), 0), 0);
+    open(path);
+    EXPECT_EQ(fakes.files.errors.size(), 1);
+    EXPECT_TRUE(form.Le_texte->text().isEmpty());
+}
+
+} // namespace
