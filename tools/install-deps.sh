@@ -1,0 +1,18 @@
+#!/bin/sh
+# Installs the Debian packages that Lexorquine needs to build, test and run, when missing.
+set -eu
+packages="build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libxcb1-dev
+libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2 xdg-utils"
+missing=""
+for package in $packages; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $package"
+    fi
+done
+[ -z "$missing" ] && exit 0
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installation des paquets :$missing"
+$sudo apt-get update -qq
+# shellcheck disable=SC2086
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing

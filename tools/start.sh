@@ -1,0 +1,6 @@
+#!/bin/sh
+# Builds Lexorquine if needed and starts it.
+set -eu
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/tools/build.sh" -DLEXORQUINE_TESTS=OFF
+exec "$root/build/src/lexorquine"
