@@ -1,6 +1,8 @@
 #include "main_window/form1.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -22,6 +24,11 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(LEXORQUINE_VERSION));
     // The main window is a tool window: it quits only through its own button.
     QApplication::setQuitOnLastWindowClosed(false);
+    // The file dialog and message boxes speak French like the rest of the program.
+    QTranslator qtFrench;
+    if (qtFrench.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtFrench);
     Form1 window;
     window.show();
     return QApplication::exec();

@@ -2,7 +2,8 @@
 # Installs the Debian packages that Lexorquine needs to build, test and run, when missing.
 set -eu
 packages="build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libxcb1-dev
-libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2 xdg-utils"
+libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2 xdg-utils qt6-translations-l10n
+qt6-qpa-plugins"
 missing=""
 for package in $packages; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then

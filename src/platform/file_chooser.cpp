@@ -6,8 +6,8 @@
 QString QtFileChooser::chooseTextFile(QWidget* parent)
 {
     // Qt's name filters ignore letter case, so conte.TXT and conte.Txt are offered too.
-    return QFileDialog::getOpenFileName(parent, QString(), QString(),
-                                        QStringLiteral("Fichier texte (*.txt)"));
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("Ouvrir un fichier texte"),
+                                        QString(), QStringLiteral("Fichier texte (*.txt)"));
 }
 
 void QtFileChooser::showError(QWidget* parent, const QString& message)
