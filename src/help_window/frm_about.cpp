@@ -167,8 +167,7 @@ void frmAbout::paintEvent(QPaintEvent*)
 
 void frmAbout::mouseMoveEvent(QMouseEvent* event)
 {
-    // Moves over the labels, the picture and the button reach here too: only bare background
-    // (the painted rule included) counts.
+    // Only bare background counts, the painted rule included: a move over an element is its own.
     if (childAt(event->position().toPoint()) == nullptr)
         Form_MouseMove();
 }
