@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -123,7 +125,8 @@ TEST_F(HelpWindow, FixedDialogWithItsBackgroundAndEtchedRule)
     EXPECT_EQ(about->windowTitle(), "Lexorquine");
     EXPECT_EQ(about->minimumSize(), QSize(362, 384));
     EXPECT_EQ(about->maximumSize(), QSize(362, 384));
-    EXPECT_FALSE(about->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_FALSE(about->windowFlags()
+                 & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     EXPECT_FALSE(about->windowIcon().isNull());
     const QImage shot = about->grab().toImage();
     const struct {
@@ -137,7 +140,8 @@ TEST_F(HelpWindow, FixedDialogWithItsBackgroundAndEtchedRule)
         {{265, 358}, kPink}, // the link paints its own background
     };
     for (const auto& p : pixels)
-        EXPECT_EQ(shot.pixelColor(p.at * shot.devicePixelRatio()), p.colour) << p.at.x() << "," << p.at.y();
+        EXPECT_EQ(shot.pixelColor(p.at * shot.devicePixelRatio()), p.colour)
+            << p.at.x() << "," << p.at.y();
 }
 
 TEST_F(HelpWindow, OnlyOkTakesTheKeyboardAndThePointingHandMarksWhatClicks)
@@ -192,6 +196,7 @@ TEST_F(HelpWindow, SecondPressShowsTheSameWindowAndLeavesTheMainWindowUsable)
 {
     frmAbout* first = open();
     ASSERT_NE(first, nullptr);
+    EXPECT_EQ(open(), first);
     first->hide();
     EXPECT_EQ(open(), first);
     EXPECT_TRUE(first->isVisible());
@@ -274,5 +279,4 @@ TEST_F(HelpWindow, ClickingTheLinkOpensTheSiteOnceAndChangesNothingElse)
     const QString opener = "xdg-open";
 #endif
     EXPECT_EQ(QtLauncher::commandFor(site::address()), (QStringList{opener, site::address()}));
-    EXPECT_TRUE(site::address().contains("//" + site::host() + "/"));
 }
