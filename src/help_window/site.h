@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+// The maker's web site, in this one place: the link label shows its host, a click opens it.
+namespace site {
+
+inline QString address() { return QStringLiteral("https://lexo.example/"); }
+inline QString host() { return QUrl(address()).host(); }
+
+} // namespace site
