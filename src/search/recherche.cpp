@@ -18,6 +18,10 @@ namespace {
 
 const QString kSautDeLigne = QStringLiteral("\r\n");
 
+// Comparisons of characters that one substring search may make at worst, about half a
+// millisecond.
+constexpr qsizetype kComparaisons = qsizetype(1) << 20;
+
 QString texteFinal(const QString& motif)
 {
     return kSautDeLigne + QStringLiteral("Recherche terminée") + kSautDeLigne + QStringLiteral("'' ")
@@ -156,12 +160,16 @@ void Recherche::ContinuerBalayage()
     Balayage& b = *balayage_;
     const QStringView texte(b.texte);
     const qsizetype fin = texte.size();
+    // A long search text can cost up to its length in comparisons per position: fewer
+    // positions per search keep each one short, whatever the text.
+    const qsizetype positions =
+        std::min(trancheCaracteres_, std::max<qsizetype>(1, kComparaisons / b.motif.size()));
     QElapsedTimer chrono;
     chrono.start();
     while (b.suivant < fin) {
         // Positions b.suivant to bout - 1 in this search; an occurrence starting among them
         // may run past bout, so the search sees that far.
-        const qsizetype bout = std::min(fin, b.suivant + trancheCaracteres_);
+        const qsizetype bout = std::min(fin, b.suivant + positions);
         const qsizetype vue = std::min(fin, bout + b.motif.size() - 1);
         const qsizetype trouve = texte.first(vue).indexOf(b.motif, b.suivant);
         if (trouve >= 0) {
