@@ -60,6 +60,8 @@ Recherche::Recherche(Form1& form) : QObject(&form), form_(form), suite_(new QTim
     connect(form.TxtRecherche, &QLineEdit::textChanged, this, &Recherche::TxtRecherche_Change);
     connect(form.ChkMaj, &QCheckBox::toggled, this, &Recherche::ChkMaj_Click);
     form.TxtRecherche->installEventFilter(this);
+    // The result texts quote the search text, which must show as typed, tags and all.
+    form.Label2->setTextFormat(Qt::PlainText);
 }
 
 void Recherche::Reinitialiser()
@@ -201,8 +203,9 @@ void Recherche::TerminerEtape(Origine origine, const QString& motifDuBalayage, b
     form_.Le_texte->setSelection(PosRecherche - 1, motif.size());
     form_.Le_texte->setFocus();
     PosRecherche += motif.size();
-    // The loaded text ends in CR LF and the search text holds no line break, so the end of
-    // the text is passed exactly when a step finds nothing.
+    // A step that finds nothing has passed the end of the text. One that finds stops before
+    // it, as the loaded text ends in CR LF; were an occurrence to end the text, the next
+    // step would pass the end and still count it.
     if (trouve)
         return;
     if (NbTrouves == 1)
