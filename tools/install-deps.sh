@@ -1,9 +1,14 @@
 #!/bin/sh
-# Installs the Debian packages that Lexorquine needs to build, test and run, when missing.
+# Installs the Debian packages that Lexorquine needs, when missing.
+#   install-deps.sh           to build and run
+#   install-deps.sh --tests   also to run the whole test suite (a real X server for end-to-end)
 set -eu
 packages="build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libxcb1-dev
 libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2 xdg-utils qt6-translations-l10n
 qt6-qpa-plugins"
+if [ "${1:-}" = "--tests" ]; then
+    packages="$packages xvfb xauth xdotool openbox x11-utils x11-apps"
+fi
 missing=""
 for package in $packages; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then

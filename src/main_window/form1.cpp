@@ -229,10 +229,8 @@ void Form1::Form_MouseDown(Qt::MouseButton bouton)
 {
     if (bouton != Qt::LeftButton)
         return;
-    // The move first: on X11 a window manager that is handed the stay-on-top change before
-    // the move request starts the move from a wrong place.
-    platform_.chrome->startMove(this);
     platform_.chrome->stayOnTop(this);
+    platform_.chrome->startMove(this);
 }
 
 void Form1::CmdQuit_Click()

@@ -8,17 +8,20 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <optional>
+
 #ifdef LEXORQUINE_HAS_XCB
 #include <xcb/xcb.h>
 #endif
 
 namespace {
 
-// Moves the window with the mouse where the window manager will not do it.
+// Moves the window with the mouse, from its position when the left button went down, until the
+// button is released.
 class ManualMove final : public QObject {
 public:
-    ManualMove(QWidget* window, QPoint pressGlobal)
-        : QObject(window), window_(window), offset_(pressGlobal - window->pos())
+    ManualMove(QWidget* window, QPoint origin, QPoint pressGlobal)
+        : QObject(window), window_(window), origin_(origin), pressGlobal_(pressGlobal)
     {
         window->installEventFilter(this);
     }
@@ -30,19 +33,23 @@ protected:
             return false;
         if (event->type() == QEvent::MouseMove) {
             auto* mouse = static_cast<QMouseEvent*>(event);
-            window_->move(mouse->globalPosition().toPoint() - offset_);
-            return true;
+            if (mouse->buttons() & Qt::LeftButton) {
+                window_->move(origin_ + mouse->globalPosition().toPoint() - pressGlobal_);
+                return true;
+            }
         }
-        if (event->type() == QEvent::MouseButtonRelease) {
+        if (event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonRelease
+            || event->type() == QEvent::UngrabMouse) {
             deleteLater();
-            return true;
+            window_->removeEventFilter(this);
         }
         return false;
     }
 
 private:
     QWidget* window_;
-    QPoint offset_;
+    QPoint origin_;
+    QPoint pressGlobal_;
 };
 
 #ifdef LEXORQUINE_HAS_XCB
@@ -53,6 +60,31 @@ xcb_atom_t internAtom(xcb_connection_t* connection, const char* name)
     const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
     free(reply);
     return atom;
+}
+
+xcb_connection_t* x11Connection()
+{
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+// Where the window really is on the screen. Qt's own idea can be stale when the window manager
+// framed the window without telling it.
+std::optional<QPoint> serverPosition(QWidget* window)
+{
+    xcb_connection_t* connection = x11Connection();
+    if (!connection)
+        return std::nullopt;
+    const auto windowId = xcb_window_t(window->winId());
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    const auto cookie = xcb_translate_coordinates(connection, windowId, screen->root, 0, 0);
+    xcb_translate_coordinates_reply_t* reply =
+        xcb_translate_coordinates_reply(connection, cookie, nullptr);
+    if (!reply)
+        return std::nullopt;
+    const QPoint position(reply->dst_x, reply->dst_y);
+    free(reply);
+    return position;
 }
 #endif
 
@@ -70,10 +102,9 @@ void QtWindowChrome::hideFromTaskBar(QWidget* window)
 #ifdef LEXORQUINE_HAS_XCB
     // A tool window alone keeps its task-bar button on X11; the window manager reads this
     // state when the window is mapped, and Qt merges its own states with it.
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !x11->connection())
+    xcb_connection_t* connection = x11Connection();
+    if (!connection)
         return;
-    xcb_connection_t* connection = x11->connection();
     const auto windowId = xcb_window_t(window->winId());
     const xcb_atom_t state = internAtom(connection, "_NET_WM_STATE");
     const xcb_atom_t skipTaskBar = internAtom(connection, "_NET_WM_STATE_SKIP_TASKBAR");
@@ -96,8 +127,16 @@ void QtWindowChrome::stayOnTop(QWidget* window)
 
 void QtWindowChrome::startMove(QWidget* window)
 {
+#ifdef LEXORQUINE_HAS_XCB
+    // On X11 the window follows the mouse by our own hand: the window manager's move starts from
+    // Qt's idea of the window's position, and the window jumps when that idea is stale.
+    if (const std::optional<QPoint> origin = serverPosition(window)) {
+        new ManualMove(window, *origin, QCursor::pos());
+        return;
+    }
+#endif
     QWindow* handle = window->windowHandle();
     if (handle && handle->startSystemMove())
         return;
-    new ManualMove(window, QCursor::pos());
+    new ManualMove(window, window->pos(), QCursor::pos());
 }

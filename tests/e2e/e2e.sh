@@ -3,6 +3,8 @@
 # from outside the process.   e2e.sh PATH/TO/lexorquine
 set -uo pipefail
 program="$1"
+# The real X server, whatever the rest of the suite uses.
+unset QT_QPA_PLATFORM
 work="$(mktemp -d)"
 pids=()
 cleanup() {
@@ -47,7 +49,7 @@ printf 'Il était une fois\r\nun conte à raconter.\r\n' > "$work/conte.txt"
 "$program" 2>"$work/stderr" &
 app=$!
 pids+=($app)
-main_window() { xdotool search --onlyvisible --pid "$app" --classname lexorquine | head -1; }
+main_window() { xdotool search --all --onlyvisible --pid "$app" --classname lexorquine | head -1; }
 wait_until 15 '[[ -n "$(main_window)" ]]' || fail "la fenêtre principale n'apparaît pas"
 window="$(main_window)"
 
@@ -71,7 +73,7 @@ on_corner="$(under_pointer "$x" "$y")"
 # Dragging the background: the left button moves the window, the right one does not.
 drag() { # button dx dy
     read -r x y _ < <(geometry)
-    xdotool mousemove $((x + 300)) $((y + 290)) mousedown "$1" sleep 0.1 \
+    xdotool mousemove $((x + 300)) $((y + 290)) mousedown "$1" sleep 0.3 \
         mousemove $((x + 300 + $2 / 2)) $((y + 290 + $3 / 2)) sleep 0.1 \
         mousemove $((x + 300 + $2)) $((y + 290 + $3)) sleep 0.1 mouseup "$1"
 }
@@ -86,7 +88,8 @@ wait_until 5 '[[ "$(geometry)" == "$((x0 + 40)) $((y0 + 30)) 710 482" ]]' \
 read -r x y _ < <(geometry)
 
 click() { xdotool mousemove $((x + $1)) $((y + $2)) click 1; }
-help_window() { xdotool search --onlyvisible --pid "$app" --name '^Lexorquine$' | head -1; }
+# Qt names the untitled main window after the program too: leave it out.
+help_window() { xdotool search --all --onlyvisible --pid "$app" --name '^Lexorquine$' | grep -vx "$window" | head -1; }
 
 # Help: a window titled "Lexorquine" that Escape closes.
 click 146 44
@@ -99,7 +102,7 @@ xdotool mousemove $((x + 300)) $((y + 290))
 sleep 0.2
 xwd -silent -id "$window" > "$work/before.xwd"
 click 98 44
-dialog() { xdotool search --onlyvisible --pid "$app" --name '^Ouvrir un fichier texte$' | head -1; }
+dialog() { xdotool search --all --onlyvisible --pid "$app" --name '^Ouvrir un fichier texte$' | head -1; }
 wait_until 10 '[[ -n "$(dialog)" ]]' || fail "le bouton d'ouverture ne montre pas le dialogue"
 xdotool windowactivate --sync "$(dialog)"
 xdotool type --delay 5 "$work/conte.txt"
