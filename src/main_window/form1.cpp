@@ -96,7 +96,11 @@ Form1::Form1(const Platform& platform, QWidget* parent)
     Form_Load();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // The search watches the elements: it goes before they do.
+    delete recherche_;
+}
 
 frmAbout* Form1::aide() const { return aide_; }
 

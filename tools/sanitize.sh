@@ -1,0 +1,15 @@
+#!/bin/sh
+# Builds the whole suite with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/
+# and runs it; any report fails.
+set -eu
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/tools/install-deps.sh" --tests
+flags="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
+cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLEXORQUINE_TESTS=ON \
+    -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
+cmake --build "$root/build-asan" -j"$(nproc)"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1"
+export LSAN_OPTIONS="suppressions=$root/tests/sanitizers/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+cd "$root/build-asan"
+ctest --output-on-failure -j2
