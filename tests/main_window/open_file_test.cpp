@@ -161,6 +161,20 @@ TEST_F(OpenFile, WhatCannotBeLoadedGivesAMessageAndChangesNothing)
         EXPECT_TRUE(fakes.files.errors[i].startsWith(u"Impossible de lire le fichier « "_qs));
 }
 
+TEST_F(OpenFile, AHugeFileIsRefusedWithoutBeingRead)
+{
+    open(write(u"a.txt"_qs, "un\r\n"));
+    const Shown before = shown();
+    // Sparse: a gigabyte on paper, nothing on disk.
+    const QString path = write(u"enorme.txt"_qs, "");
+    QFile huge(path);
+    ASSERT_TRUE(huge.resize(qint64(1) << 30));
+    open(path);
+    EXPECT_EQ(shown(), before);
+    ASSERT_EQ(fakes.files.errors.size(), 1);
+    EXPECT_TRUE(fakes.files.errors[0].contains(u"taille maximale de 512 Mio"_qs));
+}
+
 TEST_F(OpenFile, AFileWithoutReadPermissionGivesAMessage)
 {
     if (::geteuid() == 0)
