@@ -134,16 +134,46 @@ void TableOccurrences::AnalyserMots(QStringView texte)
 
 void TableOccurrences::AjouterTexte(QStringView texte)
 {
+    using analyse_interne::Dictionnaire;
     const Caracteres& t = caracteres();
     const quint8* classe = t.classe.data();
     const char16_t* majuscule = t.majuscule.data();
     const char16_t* d = texte.utf16();
     const qsizetype n = texte.size();
-    // The capital form of the word at hand. A local while scanning: the
-    // vector's end pointer changes with every character, and the object may
-    // share a cache line with the one another thread fills.
-    std::vector<char16_t> tampon;
-    tampon.swap(tampon_);
+
+    // Words go to the dictionary by batches (see traiterLot). Their capital
+    // forms are laid one after the other in `cles`, a local while scanning:
+    // a vector's end pointer changes with every character, and this object
+    // may share a cache line with the one another thread fills.
+    constexpr size_t kLot = 32;
+    Dictionnaire::Demande lot[kLot];
+    size_t debutCle[kLot];
+    struct Origine {
+        qsizetype debut;
+        qsizetype fin;
+        bool sautDeLigne;
+    } origines[kLot];
+    size_t nbLot = 0;
+    std::vector<char16_t> cles;
+    cles.swap(tampon_);
+    cles.clear();
+
+    const auto vider = [&] {
+        for (size_t k = 0; k < nbLot; ++k)
+            lot[k].cle = cles.data() + debutCle[k];
+        cles_.traiterLot(
+            lot, nbLot, [this] { return quint64(TabMots.size()); },
+            [&](size_t k, size_t place, bool ajoute) {
+                if (!ajoute) {
+                    ++TabOcc[cles_.valeur(place)];
+                    return;
+                }
+                const QStringView mot(d + origines[k].debut, origines[k].fin - origines[k].debut);
+                nouvelleEntree(place, origines[k].sautDeLigne ? sansSautsDeLigne(mot) : mot.toString(), 1);
+            });
+        nbLot = 0;
+        cles.clear();
+    };
 
     qsizetype i = 0;
     while (i < n) {
@@ -154,30 +184,35 @@ void TableOccurrences::AjouterTexte(QStringView texte)
         }
         const qsizetype debut = i;
         bool sautDeLigne = false;
-        tampon.clear();
+        debutCle[nbLot] = cles.size();
         while (i < n) {
             const char16_t c = d[i];
             const quint8 kc = classe[c];
             if (kc == Lettre) {
                 const char16_t u = majuscule[c];
                 if (u != 0)
-                    tampon.push_back(u);
+                    cles.push_back(u);
                 else
-                    ajouterLongue(t, tampon, c);
+                    ajouterLongue(t, cles, c);
                 ++i;
             } else if (kc == Ignore) {
                 sautDeLigne = true;
                 ++i;
             } else if (kc == Haute && paireDeMot(d, i, n)) {
-                ajouterPaire(tampon, d + i);
+                ajouterPaire(cles, d + i);
                 i += 2;
             } else {
                 break;
             }
         }
-        entrer(QStringView(d + debut, i - debut), !sautDeLigne, tampon);
+        const qsizetype longueur = qsizetype(cles.size() - debutCle[nbLot]);
+        lot[nbLot] = {nullptr, longueur, analyse_interne::hacher(cles.data() + debutCle[nbLot], longueur)};
+        origines[nbLot] = {debut, i, sautDeLigne};
+        if (++nbLot == kLot)
+            vider();
     }
-    tampon.swap(tampon_);
+    vider();
+    cles.swap(tampon_);
 }
 
 void TableOccurrences::AjouterMot(QStringView mot)
@@ -210,9 +245,14 @@ void TableOccurrences::entrer(QStringView original, bool sansSautsDeLigne,
         ++TabOcc[cles_.valeur(place)];
         return;
     }
+    nouvelleEntree(place, sansSautsDeLigne ? original.toString() : ::sansSautsDeLigne(original), 1);
+}
+
+void TableOccurrences::nouvelleEntree(size_t place, QString mot, qint64 occurrences)
+{
     places_.push_back(place);
-    TabMots.push_back(sansSautsDeLigne ? original.toString() : ::sansSautsDeLigne(original));
-    TabOcc.push_back(1);
+    TabMots.push_back(std::move(mot));
+    TabOcc.push_back(occurrences);
 }
 
 void TableOccurrences::Fusionner(const TableOccurrences& suite)
@@ -227,37 +267,61 @@ void TableOccurrences::Fusionner(const TableOccurrences& suite)
             TabOcc[cles_.valeur(place)] += suite.TabOcc[k];
             continue;
         }
-        places_.push_back(place);
-        TabMots.push_back(suite.TabMots[k]);
-        TabOcc.push_back(suite.TabOcc[k]);
+        nouvelleEntree(place, suite.TabMots[k], suite.TabOcc[k]);
     }
 }
 
 void TableOccurrences::TrierMots()
 {
     const size_t n = TabMots.size();
-    // Sorting by (count descending, entry number) gives exactly the order of a
-    // stable sort on the counts.
-    std::vector<std::pair<qint64, size_t>> ordre(n);
-    for (size_t i = 0; i < n; ++i)
-        ordre[i] = {TabOcc[i], i};
-    const auto avant = [](const auto& a, const auto& b) {
-        return a.first != b.first ? a.first > b.first : a.second < b.second;
-    };
-    if (std::is_sorted(ordre.begin(), ordre.end(), avant))
+    // The order of a stable sort on the counts, greatest first. Most counts
+    // are small (a few words make up much of a text, most words are rare), so
+    // those go by counting sort; the few large ones by an ordinary sort on
+    // (count, entry number).
+    constexpr qint64 kPetit = 4096;
+    std::vector<size_t> parCompte(size_t(kPetit) + 2, 0);
+    std::vector<std::pair<qint64, size_t>> grands;
+    bool trie = true;
+    for (size_t i = 0; i < n; ++i) {
+        const qint64 c = TabOcc[i];
+        if (i > 0 && c > TabOcc[i - 1])
+            trie = false;
+        if (c > kPetit)
+            grands.emplace_back(c, i);
+        else
+            ++parCompte[size_t(c)];
+    }
+    if (trie)
         return;
-    std::sort(ordre.begin(), ordre.end(), avant);
+    std::sort(grands.begin(), grands.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first > b.first : a.second < b.second;
+    });
+    // parCompte[c] becomes the first place of count c in the sorted table.
+    size_t place = grands.size();
+    for (qint64 c = kPetit; c >= 0; --c) {
+        const size_t nb = parCompte[size_t(c)];
+        parCompte[size_t(c)] = place;
+        place += nb;
+    }
+    std::vector<size_t> ordre(n);
+    for (size_t g = 0; g < grands.size(); ++g)
+        ordre[g] = grands[g].second;
+    for (size_t i = 0; i < n; ++i)
+        if (TabOcc[i] <= kPetit)
+            ordre[parCompte[size_t(TabOcc[i])]++] = i;
 
     std::vector<QString> mots(n);
+    std::vector<qint64> occ(n);
     std::vector<size_t> places(n);
     for (size_t i = 0; i < n; ++i) {
-        const size_t j = ordre[i].second;
+        const size_t j = ordre[i];
         mots[i] = std::move(TabMots[j]);
+        occ[i] = TabOcc[j];
         places[i] = places_[j];
-        TabOcc[i] = ordre[i].first;
         cles_.valeur(places[i]) = i;
     }
     TabMots.swap(mots);
+    TabOcc.swap(occ);
     places_.swap(places);
 }
 

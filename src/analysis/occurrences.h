@@ -44,6 +44,7 @@ public:
 
 private:
     void entrer(QStringView original, bool sansSautsDeLigne, const std::vector<char16_t>& cle);
+    void nouvelleEntree(size_t place, QString mot, qint64 occurrences);
 
     std::vector<QString> TabMots;
     std::vector<qint64> TabOcc;

@@ -120,6 +120,39 @@ public:
         return place;
     }
 
+    struct Demande {
+        const char16_t* cle;
+        qsizetype n;
+        quint32 h;
+    };
+
+    // Looks up a batch of keys in order, exactly as trouverOuAjouter would
+    // one after the other, calling f(k, place, ajoutee) for each; a new key
+    // gets the value valeurNouvelle() returns at that moment. The slots, then
+    // the records, are prefetched for the whole batch first, so that the
+    // cache misses of rare words overlap instead of queueing.
+    template <class V, class F>
+    void traiterLot(const Demande* d, size_t nb, V&& valeurNouvelle, F&& f)
+    {
+        size_t voulu = cases_.size();
+        while (size_t(nb_) + nb > voulu / 2)
+            voulu *= 2;
+        if (voulu != cases_.size())
+            redimensionner(voulu);
+        for (size_t k = 0; k < nb; ++k)
+            __builtin_prefetch(&cases_[d[k].h & masque_]);
+        for (size_t k = 0; k < nb; ++k) {
+            const Case c = cases_[d[k].h & masque_];
+            if (c.place != kLibre)
+                __builtin_prefetch(arena_.data() + c.place);
+        }
+        for (size_t k = 0; k < nb; ++k) {
+            bool ajoutee = false;
+            const size_t place = trouverOuAjouter(d[k].cle, d[k].n, d[k].h, valeurNouvelle(), ajoutee);
+            f(k, place, ajoutee);
+        }
+    }
+
     quint64& valeur(size_t place) noexcept { return arena_[place]; }
     const char16_t* cle(size_t place) const noexcept
     {
