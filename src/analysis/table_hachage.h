@@ -20,6 +20,20 @@ inline quint64 melanger(quint64 h) noexcept
     return h;
 }
 
+// The last 1 to 3 units of a key as one 64-bit word, the rest zero; loads of
+// fixed size, which compile to plain moves where a variable-size copy would
+// be a library call.
+inline quint64 queue(const char16_t* p, qsizetype n) noexcept
+{
+    quint16 a, b = 0, c = 0;
+    std::memcpy(&a, p, 2);
+    if (n >= 2)
+        std::memcpy(&b, p + 1, 2);
+    if (n >= 3)
+        std::memcpy(&c, p + 2, 2);
+    return quint64(a) | quint64(b) << 16 | quint64(c) << 32;
+}
+
 // Four UTF-16 units per step; the final mix spreads every input bit over
 // the low 32 bits, which are the only ones the index uses.
 inline quint32 hacher(const char16_t* p, qsizetype n) noexcept
@@ -34,11 +48,8 @@ inline quint32 hacher(const char16_t* p, qsizetype n) noexcept
         p += 4;
         n -= 4;
     }
-    if (n > 0) {
-        quint64 v = 0;
-        std::memcpy(&v, p, size_t(n) * sizeof(char16_t));
-        h = (h ^ v) * k;
-    }
+    if (n > 0)
+        h = (h ^ queue(p, n)) * k;
     h = melanger(h);
     return quint32(h);
 }
@@ -56,11 +67,7 @@ inline bool memesUnites(const quint64* enregistre, const char16_t* cle, qsizetyp
         cle += 4;
         n -= 4;
     }
-    if (n == 0)
-        return true;
-    quint64 v = 0;
-    std::memcpy(&v, cle, size_t(n) * sizeof(char16_t));
-    return v == *enregistre;
+    return n == 0 || queue(cle, n) == *enregistre;
 }
 
 // A set of keys (UTF-16 strings) in insertion order, each with one 64-bit
