@@ -110,6 +110,26 @@ TEST(Differentiel, FusionDesTranches)
     }
 }
 
+// The scans go by blocks of 64 characters: surrogate pairs, line feeds and
+// word ends on either side of a block's edge.
+TEST(Differentiel, BordsDeBlocs)
+{
+    const QString morceaux[] = {QStringLiteral("\U00010428\U00010400"), QStringLiteral("e\u0301"),
+                                QStringLiteral("x\ny"), QStringLiteral("\n\n"), QStringLiteral("\u00e9\u2019"),
+                                QStringLiteral("\U0001F600"), QStringLiteral(". "), QStringLiteral("\u00df")};
+    TableOccurrences table;
+    for (int avant = 56; avant <= 72; ++avant) {
+        for (const QString& m : morceaux) {
+            const QString texte = QString(avant, u'a') + m + QStringLiteral("b \u00c9T\u00c9 a") + m + u'\n';
+            SCOPED_TRACE(std::to_string(avant) + ": " + montrer(texte));
+            ASSERT_EQ(wc::CompterMots(texte), reference::CompterMots(texte));
+            ASSERT_EQ(wc::CompterMotsDifferents(texte), reference::CompterMotsDifferents(texte));
+            table.AnalyserMots(texte);
+            ASSERT_EQ(contenu(table), reference::AnalyserMots(texte));
+        }
+    }
+}
+
 // Long texts take the two-thread path of analyserTexte.
 TEST(Differentiel, AnalyseCompleteSurTextesLongs)
 {
