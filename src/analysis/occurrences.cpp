@@ -397,21 +397,14 @@ void TableOccurrences::AjouterMot(QStringView mot)
             ajouterLongue(t, tampon_, d[i]);
         }
     }
-    entrer(mot, true, tampon_);
-}
-
-void TableOccurrences::entrer(QStringView original, bool sansSautsDeLigne,
-                              const std::vector<char16_t>& cle)
-{
-    const qsizetype n = qsizetype(cle.size());
+    const qsizetype longueur = qsizetype(tampon_.size());
     bool ajoute = false;
-    const size_t place = cles_.trouverOuAjouter(cle.data(), n, analyse_interne::hacher(cle.data(), n),
-                                                TabMots.size(), ajoute);
-    if (!ajoute) {
+    const size_t place = cles_.trouverOuAjouter(
+        tampon_.data(), longueur, analyse_interne::hacher(tampon_.data(), longueur), TabMots.size(), ajoute);
+    if (ajoute)
+        nouvelleEntree(place, mot.toString(), 1);
+    else
         ++TabOcc[cles_.valeur(place)];
-        return;
-    }
-    nouvelleEntree(place, sansSautsDeLigne ? original.toString() : ::sansSautsDeLigne(original), 1);
 }
 
 void TableOccurrences::nouvelleEntree(size_t place, QString mot, qint64 occurrences)

@@ -43,7 +43,6 @@ public:
     void Fusionner(const TableOccurrences& suite);
 
 private:
-    void entrer(QStringView original, bool sansSautsDeLigne, const std::vector<char16_t>& cle);
     void nouvelleEntree(size_t place, QString mot, qint64 occurrences);
 
     std::vector<QString> TabMots;
