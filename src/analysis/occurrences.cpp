@@ -1,5 +1,7 @@
 #include "analysis/occurrences.h"
 
+#include "analysis/balayage.h"
+
 #include <QChar>
 
 #include <algorithm>
@@ -383,28 +385,7 @@ void TableOccurrences::AjouterTexte(QStringView texte)
 
 void TableOccurrences::AjouterMot(QStringView mot)
 {
-    const Caracteres& t = caracteres();
-    const char16_t* d = mot.utf16();
-    const qsizetype n = mot.size();
-    tampon_.clear();
-    for (qsizetype i = 0; i < n; ++i) {
-        if (QChar::isHighSurrogate(d[i]) && i + 1 < n && QChar::isLowSurrogate(d[i + 1])) {
-            ajouterPaire(tampon_, d + i);
-            ++i;
-        } else if (const char16_t u = t.majuscule[d[i]]; u != 0) {
-            tampon_.push_back(u);
-        } else {
-            ajouterLongue(t, tampon_, d[i]);
-        }
-    }
-    const qsizetype longueur = qsizetype(tampon_.size());
-    bool ajoute = false;
-    const size_t place = cles_.trouverOuAjouter(
-        tampon_.data(), longueur, analyse_interne::hacher(tampon_.data(), longueur), TabMots.size(), ajoute);
-    if (ajoute)
-        nouvelleEntree(place, mot.toString(), 1);
-    else
-        ++TabOcc[cles_.valeur(place)];
+    Compter(Entree(mot));
 }
 
 void TableOccurrences::nouvelleEntree(size_t place, QString mot, qint64 occurrences)
@@ -532,4 +513,40 @@ QString TableOccurrences::Rapport() const
         copier(reinterpret_cast<const char16_t*>(TabMots[i].utf16()), TabMots[i].size());
     }
     return rapport;
+}
+
+quint64 analyse_interne::masqueCourses(const char16_t* d, qsizetype base, qsizetype n)
+{
+    const Caracteres& t = caracteres();
+    return t.masque(t, d, base, n);
+}
+
+bool analyse_interne::dansCourse(const char16_t* d, qsizetype i, qsizetype n)
+{
+    return caracteres().dansMot(d, i, n);
+}
+
+qsizetype TableOccurrences::Entree(QStringView mot)
+{
+    const Caracteres& t = caracteres();
+    const char16_t* d = mot.utf16();
+    const qsizetype n = mot.size();
+    tampon_.clear();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (QChar::isHighSurrogate(d[i]) && i + 1 < n && QChar::isLowSurrogate(d[i + 1])) {
+            ajouterPaire(tampon_, d + i);
+            ++i;
+        } else if (const char16_t u = t.majuscule[d[i]]; u != 0) {
+            tampon_.push_back(u);
+        } else {
+            ajouterLongue(t, tampon_, d[i]);
+        }
+    }
+    const qsizetype longueur = qsizetype(tampon_.size());
+    bool ajoute = false;
+    const size_t place = cles_.trouverOuAjouter(
+        tampon_.data(), longueur, analyse_interne::hacher(tampon_.data(), longueur), TabMots.size(), ajoute);
+    if (ajoute)
+        nouvelleEntree(place, mot.toString(), 0);
+    return qsizetype(cles_.valeur(place)) + 1;
 }

@@ -42,6 +42,11 @@ public:
     void AjouterTexte(QStringView texte);
     void Fusionner(const TableOccurrences& suite);
 
+    // The entry of the word's capital form, made with a count of 0 when the
+    // table has none yet; then Compter adds occurrences to it.
+    qsizetype Entree(QStringView mot);
+    void Compter(qsizetype i, qint64 n = 1) { TabOcc[size_t(i - 1)] += n; }
+
 private:
     void nouvelleEntree(size_t place, QString mot, qint64 occurrences);
 

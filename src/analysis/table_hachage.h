@@ -167,12 +167,12 @@ public:
     }
     qsizetype longueur(size_t place) const noexcept { return qsizetype(arena_[place + 1]); }
 
-    // Calls f(units, length) for every key, in insertion order.
+    // Calls f(units, length, value) for every key, in insertion order.
     template <class F>
     void pourChaque(F&& f) const
     {
         for (size_t p = 0; p < arena_.size(); p += 2 + (arena_[p + 1] + 3) / 4)
-            f(cle(p), longueur(p));
+            f(cle(p), longueur(p), arena_[p]);
     }
 
 private:

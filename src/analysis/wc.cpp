@@ -1,5 +1,7 @@
 #include "analysis/wc.h"
 
+#include "analysis/balayage.h"
+
 #include <bit>
 #include <cstring>
 
@@ -223,10 +225,20 @@ void Comptage::ajouterTranche(QStringView tranche)
 void Comptage::fusionner(const Comptage& autre)
 {
     mots_ += autre.mots_;
-    autre.differents_.pourChaque([this](const char16_t* mot, qsizetype n) {
+    autre.differents_.pourChaque([this](const char16_t* mot, qsizetype n, quint64) {
         bool ajoute = false;
         differents_.trouverOuAjouter(mot, n, analyse_interne::hacher(mot, n), 0, ajoute);
     });
 }
 
 } // namespace wc
+
+quint64 analyse_interne::masqueBlancs(const char16_t* p)
+{
+    return wc::fonctionMasque()(p);
+}
+
+bool analyse_interne::estBlanc(char16_t c)
+{
+    return wc::estBlanc(c);
+}

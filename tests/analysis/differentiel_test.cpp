@@ -78,6 +78,13 @@ TEST(Differentiel, TableDesOccurrences)
         table.AnalyserMots(texte);
         ASSERT_EQ(contenu(table), attendu);
         ASSERT_EQ(table.Rapport(), reference::Rapport(attendu));
+
+        // The same results from the analysis that runs both rules at once.
+        const AnalyseComplete complete = analyserTexte(texte);
+        ASSERT_EQ(complete.mots, reference::CompterMots(texte));
+        ASSERT_EQ(complete.motsDifferents, reference::CompterMotsDifferents(texte));
+        ASSERT_EQ(contenu(complete.table), attendu);
+        ASSERT_EQ(complete.rapport, table.Rapport());
     }
 }
 
