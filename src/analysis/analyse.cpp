@@ -4,6 +4,7 @@
 #include "analysis/table_hachage.h"
 #include "analysis/wc.h"
 
+#include <algorithm>
 #include <bit>
 #include <thread>
 #include <vector>
@@ -27,16 +28,38 @@ bool coupureSure(char16_t c)
     return c != u'\'' && c != u'\n' && analyse_interne::estBlanc(c);
 }
 
-// The first safe cut at or after `voulu`, else the last one before it.
-qsizetype pointDeCoupure(QStringView texte, qsizetype voulu)
+// The first safe cut in [de, a), or -1.
+qsizetype premiereCoupure(QStringView texte, qsizetype de, qsizetype a)
 {
-    for (qsizetype i = voulu; i < texte.size(); ++i)
-        if (coupureSure(texte[i].unicode()))
-            return i;
-    for (qsizetype i = voulu; i-- > 0;)
+    for (qsizetype i = de; i < a && i < texte.size(); ++i)
         if (coupureSure(texte[i].unicode()))
             return i;
     return -1;
+}
+
+// The last safe cut in [de, a), or -1.
+qsizetype derniereCoupure(QStringView texte, qsizetype de, qsizetype a)
+{
+    for (qsizetype i = std::min(a, texte.size()); i-- > de;)
+        if (coupureSure(texte[i].unicode()))
+            return i;
+    return -1;
+}
+
+// Where the piece that starts at `debut` ends: near debut + longueur, or at
+// the next safe cut when there is none near. Each search looks at no more
+// characters than the piece it gives holds, plus 2 × longueur, so cutting a
+// text costs time in proportion to its length whatever its content.
+qsizetype finDuMorceau(QStringView texte, qsizetype debut, qsizetype longueur)
+{
+    if (texte.size() - debut <= 2 * longueur)
+        return texte.size();
+    qsizetype c = premiereCoupure(texte, debut + longueur, debut + 2 * longueur);
+    if (c < 0)
+        c = derniereCoupure(texte, debut + 1, debut + longueur);
+    if (c < 0)
+        c = premiereCoupure(texte, debut + 2 * longueur, texte.size());
+    return c < 0 ? texte.size() : c;
 }
 
 // Calls f(debut, fin) for every maximal run of set bits of masque(base) over
@@ -83,14 +106,8 @@ class AnalyseCommune {
 public:
     void ajouterTexte(QStringView texte)
     {
-        qsizetype debut = 0;
-        while (debut < texte.size()) {
-            qsizetype fin = texte.size();
-            if (fin - debut > 2 * kMorceau) {
-                const qsizetype c = pointDeCoupure(texte.sliced(debut), kMorceau);
-                if (c > 0)
-                    fin = debut + c;
-            }
+        for (qsizetype debut = 0; debut < texte.size();) {
+            const qsizetype fin = finDuMorceau(texte, debut, kMorceau);
             ajouterMorceau(texte.sliced(debut, fin - debut));
             debut = fin;
         }
@@ -200,11 +217,13 @@ AnalyseComplete analyserTexte(QStringView texte)
     AnalyseCommune analyse;
     // The two halves go to the two threads; the second half's results are
     // then merged in.
-    const qsizetype coupure =
-        texte.size() >= kSeuilDeuxFils && std::thread::hardware_concurrency() > 1
-            ? pointDeCoupure(texte, texte.size() / 2)
-            : -1;
-    if (coupure <= 0) {
+    qsizetype coupure = -1;
+    if (texte.size() >= kSeuilDeuxFils && std::thread::hardware_concurrency() > 1) {
+        coupure = premiereCoupure(texte, texte.size() / 2, texte.size());
+        if (coupure < 0)
+            coupure = derniereCoupure(texte, 1, texte.size() / 2);
+    }
+    if (coupure < 0) {
         analyse.ajouterTexte(texte);
     } else {
         AnalyseCommune suite;

@@ -19,6 +19,8 @@ TEST(Analyse, ComptesApresChargement)
         {QStringLiteral("Chien chat CHAT\r\n"), 3, 3, 2},
         // No place to share the work: one word far beyond the two-thread size.
         {QString(200000, u'x') + QStringLiteral("\r\n"), 1, 1, 1},
+        // Places to cut only near the start.
+        {QStringLiteral("a b, c ").repeated(3000) + QString(100000, u'x') + QStringLiteral("\r\n"), 9001, 4, 4},
         // Only line feeds where a cut could go: for the table, one word.
         {(QStringLiteral("ab\n") + QString(100000, u'c') + QStringLiteral("\nd")).repeated(2), 5, 4, 1},
     };
