@@ -1,0 +1,161 @@
+// Timings of the analysis on the benchmark corpora, loaded as the program
+// loads them. Corpus folder: $LEXORQUINE_CORPUS, else /tmp/lexorquine-corpus.
+
+#include "analysis/analyse.h"
+#include "analysis/occurrences.h"
+#include "analysis/wc.h"
+#include "chargement.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QFile>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <string>
+
+namespace {
+
+const char* const kFichiers[] = {
+    "small.cp1252.crlf.txt",  "medium.cp1252.crlf.txt", "large.cp1252.crlf.txt",
+    "medium.utf8.crlf.txt",   "medium.utf8.lf.txt",
+};
+
+QString dossierCorpus()
+{
+    const char* d = std::getenv("LEXORQUINE_CORPUS");
+    return QString::fromLocal8Bit(d && *d ? d : "/tmp/lexorquine-corpus");
+}
+
+// One copy of each text for the whole run: the large one is 200 MB.
+const QString& texte(const std::string& nom)
+{
+    static std::map<std::string, QString> charges;
+    auto it = charges.find(nom);
+    if (it == charges.end())
+        it = charges.emplace(nom, chargerTexte(dossierCorpus() + u'/' + QString::fromStdString(nom))).first;
+    return it->second;
+}
+
+// Kilobytes from /proc/self/status ("VmRSS", "VmHWM").
+long lireKo(const char* champ)
+{
+    std::ifstream f("/proc/self/status");
+    std::string ligne;
+    const std::string cle = std::string(champ) + ":";
+    while (std::getline(f, ligne))
+        if (ligne.rfind(cle, 0) == 0)
+            return std::atol(ligne.c_str() + cle.size());
+    return -1;
+}
+
+// Resets the peak resident size, so that the next peak is the analysis' own.
+void remettrePic()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+void compterMots(benchmark::State& etat, std::string nom)
+{
+    const QString& t = texte(nom);
+    for (auto _ : etat)
+        benchmark::DoNotOptimize(wc::CompterMots(t));
+    etat.SetBytesProcessed(etat.iterations() * t.size());
+}
+
+void compterMotsDifferents(benchmark::State& etat, std::string nom)
+{
+    const QString& t = texte(nom);
+    for (auto _ : etat)
+        benchmark::DoNotOptimize(wc::CompterMotsDifferents(t));
+    etat.SetBytesProcessed(etat.iterations() * t.size());
+}
+
+void analyserMots(benchmark::State& etat, std::string nom)
+{
+    const QString& t = texte(nom);
+    for (auto _ : etat) {
+        TableOccurrences table;
+        table.AnalyserMots(t);
+        benchmark::DoNotOptimize(table.Rapport());
+    }
+    etat.SetBytesProcessed(etat.iterations() * t.size());
+}
+
+// What the main window runs after a load: both counts, the table and the
+// report, on two threads.
+void analyseComplete(benchmark::State& etat, std::string nom)
+{
+    const QString& t = texte(nom);
+    const long avant = lireKo("VmRSS");
+    remettrePic();
+    qint64 entrees = 0;
+    for (auto _ : etat) {
+        AnalyseComplete r = analyserTexte(t);
+        entrees = r.table.NbMotsTab();
+        benchmark::DoNotOptimize(r.rapport);
+    }
+    const long pic = lireKo("VmHWM");
+    etat.SetBytesProcessed(etat.iterations() * t.size());
+    etat.counters["entrees"] = double(entrees);
+    etat.counters["texte_Mo"] = double(t.size()) * 2 / 1e6;
+    if (avant > 0 && pic > 0)
+        etat.counters["surplus_memoire_Mo"] = double(pic - avant) / 1e3;
+}
+
+void sequentielle(benchmark::State& etat, std::string nom)
+{
+    const QString& t = texte(nom);
+    for (auto _ : etat) {
+        benchmark::DoNotOptimize(wc::CompterMots(t));
+        benchmark::DoNotOptimize(wc::CompterMotsDifferents(t));
+        TableOccurrences table;
+        table.AnalyserMots(t);
+        benchmark::DoNotOptimize(table.Rapport());
+    }
+    etat.SetBytesProcessed(etat.iterations() * t.size());
+}
+
+void chargement(benchmark::State& etat, std::string nom)
+{
+    QFile f(dossierCorpus() + u'/' + QString::fromStdString(nom));
+    if (!f.open(QIODevice::ReadOnly)) {
+        etat.SkipWithError("corpus file missing");
+        return;
+    }
+    const QByteArray octets = f.readAll();
+    for (auto _ : etat)
+        benchmark::DoNotOptimize(decoderTexte(octets));
+    etat.SetBytesProcessed(etat.iterations() * octets.size());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    bool trouve = false;
+    for (const char* f : kFichiers) {
+        if (!QFile::exists(dossierCorpus() + u'/' + QString::fromLatin1(f)))
+            continue;
+        trouve = true;
+        const std::string nom(f);
+        const auto ms = benchmark::kMillisecond;
+        benchmark::RegisterBenchmark(("AnalyseComplete/" + nom).c_str(), analyseComplete, nom)->Unit(ms)->UseRealTime();
+        benchmark::RegisterBenchmark(("Sequentielle/" + nom).c_str(), sequentielle, nom)->Unit(ms);
+        benchmark::RegisterBenchmark(("CompterMots/" + nom).c_str(), compterMots, nom)->Unit(ms);
+        benchmark::RegisterBenchmark(("CompterMotsDifferents/" + nom).c_str(), compterMotsDifferents, nom)->Unit(ms);
+        benchmark::RegisterBenchmark(("AnalyserMots+Rapport/" + nom).c_str(), analyserMots, nom)->Unit(ms);
+        benchmark::RegisterBenchmark(("Chargement/" + nom).c_str(), chargement, nom)->Unit(ms);
+    }
+    if (!trouve) {
+        std::fprintf(stderr, "No corpus in %s: run make-corpus there or set LEXORQUINE_CORPUS.\n",
+                     qPrintable(dossierCorpus()));
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

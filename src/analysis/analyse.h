@@ -1,0 +1,20 @@
+#pragma once
+
+// Everything the main window shows about a freshly loaded text, worked out
+// at once: the word counts of `wc`, the occurrence table and its report.
+
+#include "analysis/occurrences.h"
+
+#include <QString>
+#include <QStringView>
+
+struct AnalyseComplete {
+    qint64 mots = 0;           // wc::CompterMots
+    qint64 motsDifferents = 0; // wc::CompterMotsDifferents
+    TableOccurrences table;    // as left by AnalyserMots
+    QString rapport;           // table.Rapport()
+};
+
+// Same results as the separate calls; long texts are shared between two
+// threads.
+AnalyseComplete analyserTexte(QStringView texte);

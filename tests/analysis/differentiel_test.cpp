@@ -1,0 +1,157 @@
+// The fast code against the literal procedures on random texts. On a
+// failure the seed is printed; LEXORQUINE_GRAINE=<seed> replays that text.
+
+#include "analysis/analyse.h"
+#include "analysis/occurrences.h"
+#include "analysis/wc.h"
+#include "generateur.h"
+#include "reference.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+std::vector<reference::Entree> contenu(const TableOccurrences& t)
+{
+    std::vector<reference::Entree> r;
+    for (qsizetype i = 1; i <= t.NbMotsTab(); ++i)
+        r.push_back({t.mot(i), t.occurrences(i)});
+    return r;
+}
+
+std::string montrer(const QString& t)
+{
+    std::string s;
+    for (QChar c : t) {
+        if (c.unicode() >= 0x20 && c.unicode() < 0x7F)
+            s += char(c.unicode());
+        else
+            s += "\\u" + QString::number(c.unicode(), 16).rightJustified(4, u'0').toStdString();
+    }
+    return s;
+}
+
+// Seeds 1..n, or only the one given in the environment.
+std::vector<quint64> graines(quint64 n)
+{
+    if (const char* g = std::getenv("LEXORQUINE_GRAINE"))
+        return {std::strtoull(g, nullptr, 10)};
+    std::vector<quint64> r;
+    for (quint64 i = 1; i <= n; ++i)
+        r.push_back(i);
+    return r;
+}
+
+// A place where a text can be cut for the merge: a separator of both rules.
+qsizetype coupureAleatoire(const QString& t, std::mt19937_64& alea)
+{
+    std::vector<qsizetype> places{0, t.size()};
+    for (qsizetype i = 0; i < t.size(); ++i)
+        if (t[i] == u' ' || t[i] == u'\r' || t[i] == u',' || t[i] == u'\t')
+            places.push_back(i);
+    return places[alea() % places.size()];
+}
+
+TEST(Differentiel, CompteursDeMots)
+{
+    for (quint64 graine : graines(3000)) {
+        std::mt19937_64 alea(graine);
+        const QString texte = generateur::texteAleatoire(alea, int(alea() % 80));
+        SCOPED_TRACE("graine " + std::to_string(graine) + ": " + montrer(texte));
+        ASSERT_EQ(wc::NormaliserTexte(texte), reference::NormaliserTexte(texte));
+        ASSERT_EQ(wc::CompterMots(texte), reference::CompterMots(texte));
+        ASSERT_EQ(wc::CompterMotsDifferents(texte), reference::CompterMotsDifferents(texte));
+    }
+}
+
+TEST(Differentiel, TableDesOccurrences)
+{
+    TableOccurrences table; // reused, as the main window does
+    for (quint64 graine : graines(3000)) {
+        std::mt19937_64 alea(graine);
+        const QString texte = generateur::texteAleatoire(alea, int(alea() % 80));
+        SCOPED_TRACE("graine " + std::to_string(graine) + ": " + montrer(texte));
+        const auto attendu = reference::AnalyserMots(texte);
+        table.AnalyserMots(texte);
+        ASSERT_EQ(contenu(table), attendu);
+        ASSERT_EQ(table.Rapport(), reference::Rapport(attendu));
+
+        // The same results from the analysis that runs both rules at once.
+        const AnalyseComplete complete = analyserTexte(texte);
+        ASSERT_EQ(complete.mots, reference::CompterMots(texte));
+        ASSERT_EQ(complete.motsDifferents, reference::CompterMotsDifferents(texte));
+        ASSERT_EQ(contenu(complete.table), attendu);
+        ASSERT_EQ(complete.rapport, table.Rapport());
+    }
+}
+
+// Two slices scanned apart and merged give the same as the whole text.
+TEST(Differentiel, FusionDesTranches)
+{
+    for (quint64 graine : graines(2000)) {
+        std::mt19937_64 alea(graine);
+        const QString texte = generateur::texteAleatoire(alea, int(alea() % 80));
+        const qsizetype coupure = coupureAleatoire(texte, alea);
+        SCOPED_TRACE("graine " + std::to_string(graine) + " coupure " + std::to_string(coupure) + ": "
+                     + montrer(texte));
+        const QStringView debut = QStringView(texte).first(coupure);
+        const QStringView suite = QStringView(texte).sliced(coupure);
+
+        wc::Comptage c1, c2;
+        c1.ajouterTranche(debut);
+        c2.ajouterTranche(suite);
+        c1.fusionner(c2);
+        ASSERT_EQ(c1.mots(), wc::CompterMots(texte));
+        ASSERT_EQ(c1.motsDifferents(), wc::CompterMotsDifferents(texte));
+
+        TableOccurrences t1, t2, tout;
+        t1.AjouterTexte(debut);
+        t2.AjouterTexte(suite);
+        t1.Fusionner(t2);
+        t1.TrierMots();
+        tout.AnalyserMots(texte);
+        ASSERT_EQ(contenu(t1), contenu(tout));
+    }
+}
+
+// The scans go by blocks of 64 characters: surrogate pairs, line feeds and
+// word ends on either side of a block's edge.
+TEST(Differentiel, BordsDeBlocs)
+{
+    const QString morceaux[] = {QStringLiteral("\U00010428\U00010400"), QStringLiteral("e\u0301"),
+                                QStringLiteral("x\ny"), QStringLiteral("\n\n"), QStringLiteral("\u00e9\u2019"),
+                                QStringLiteral("\U0001F600"), QStringLiteral(". "), QStringLiteral("\u00df")};
+    TableOccurrences table;
+    for (int avant = 56; avant <= 72; ++avant) {
+        for (const QString& m : morceaux) {
+            const QString texte = QString(avant, u'a') + m + QStringLiteral("b \u00c9T\u00c9 a") + m + u'\n';
+            SCOPED_TRACE(std::to_string(avant) + ": " + montrer(texte));
+            ASSERT_EQ(wc::CompterMots(texte), reference::CompterMots(texte));
+            ASSERT_EQ(wc::CompterMotsDifferents(texte), reference::CompterMotsDifferents(texte));
+            table.AnalyserMots(texte);
+            ASSERT_EQ(contenu(table), reference::AnalyserMots(texte));
+        }
+    }
+}
+
+// Long texts take the two-thread path of analyserTexte.
+TEST(Differentiel, AnalyseCompleteSurTextesLongs)
+{
+    for (quint64 graine : graines(6)) {
+        std::mt19937_64 alea(graine);
+        const QString texte = generateur::texteAleatoire(alea, 60000 + int(alea() % 60000));
+        SCOPED_TRACE("graine " + std::to_string(graine));
+        const AnalyseComplete r = analyserTexte(texte);
+        TableOccurrences seule;
+        seule.AnalyserMots(texte);
+        EXPECT_EQ(r.mots, wc::CompterMots(texte));
+        EXPECT_EQ(r.motsDifferents, wc::CompterMotsDifferents(texte));
+        EXPECT_EQ(contenu(r.table), contenu(seule));
+        EXPECT_EQ(r.rapport, seule.Rapport());
+    }
+}
+
+} // namespace
