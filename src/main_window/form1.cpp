@@ -1,5 +1,6 @@
 #include "main_window/form1.h"
 
+#include "analysis/analyse.h"
 #include "assets/look.h"
 #include "help_window/frm_about.h"
 #include "main_window/clickable_label.h"
@@ -291,4 +292,21 @@ QString Form1::ChargerFichier(const QString& chemin)
     return {};
 }
 
-void Form1::ApresChargement() {}
+// The counts, the search display, the path and the occurrence report of the text just loaded.
+void Form1::ApresChargement()
+{
+    AnalyseComplete analyse = analyserTexte(Le_texte->text());
+    LblMots->setText(QString::number(analyse.mots) + QStringLiteral(" Mots"));
+    LblMotsDiff->setText(QString::number(analyse.motsDifferents)
+                         + QStringLiteral(" Mots différents"));
+    TxtRecherche->setText(QString());
+    Label2->setText(QStringLiteral("\r\n\r\n Résultat"));
+    Label1->setText(NomFichier);
+    occurrences_ = std::move(analyse.table);
+    AfficherOccurrences(analyse.rapport);
+}
+
+void Form1::AfficherOccurrences(const QString& rapport)
+{
+    Resultat_Txt->setText(rapport);
+}

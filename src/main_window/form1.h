@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/occurrences.h"
 #include "platform/platform.h"
 
 #include <QPointer>
@@ -52,6 +53,8 @@ public:
     bool FichierChoisi = false;
 
     Recherche& recherche() { return *recherche_; }
+    // The distinct words of the loaded text with their counts, greatest first.
+    const TableOccurrences& occurrences() const { return occurrences_; }
     frmAbout* aide() const;
 
     void Cmdouvrir_Click();
@@ -72,9 +75,11 @@ private:
     void OuvrirFichier();
     QString ChargerFichier(const QString& chemin);
     void ApresChargement();
+    void AfficherOccurrences(const QString& rapport);
 
     Platform platform_;
     QPixmap background_;
+    TableOccurrences occurrences_;
     Recherche* recherche_;
     QPointer<frmAbout> aide_;
 };

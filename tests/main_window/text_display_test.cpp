@@ -1,3 +1,4 @@
+#include "qt_print.h"
 #include "main_window/text_display.h"
 
 #include <QPlainTextEdit>

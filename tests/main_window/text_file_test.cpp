@@ -1,3 +1,4 @@
+#include "qt_print.h"
 #include "main_window/text_file.h"
 
 #include <QFile>

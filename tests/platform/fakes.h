@@ -2,6 +2,7 @@
 
 // Test doubles of the platform layer: they record what the windows asked for.
 
+#include "qt_print.h"
 #include "platform/file_chooser.h"
 #include "platform/launcher.h"
 #include "platform/platform.h"

@@ -1,0 +1,100 @@
+#include "main_window/form1.h"
+#include "main_window/text_display.h"
+#include "platform/fakes.h"
+#include "search/recherche.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kHeading = u" Occurrence des mots \r\n "_qs + QString(30, u'-');
+
+class AfterLoad : public testing::Test {
+protected:
+    QString open(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        fakes.files.answers.push_back(path);
+        form.Cmdouvrir_Click();
+        return path;
+    }
+
+    QTemporaryDir dir;
+    FakePlatform fakes;
+    Form1 form{fakes.platform()};
+};
+
+struct Captions {
+    const char* name;
+    QByteArray bytes;
+    QString mots, motsDifferents, rapport;
+};
+
+void PrintTo(const Captions& c, std::ostream* out) { *out << c.name; }
+
+class AfterLoadCaptions : public AfterLoad, public testing::WithParamInterface<Captions> {};
+
+TEST_P(AfterLoadCaptions, ShowCountsPathResultAndReport)
+{
+    const Captions& c = GetParam();
+    const QString path = open(u"texte.txt"_qs, c.bytes);
+    EXPECT_EQ(form.LblMots->text(), c.mots);
+    EXPECT_EQ(form.LblMotsDiff->text(), c.motsDifferents);
+    EXPECT_EQ(form.Label2->text(), u"\r\n\r\n Résultat"_qs);
+    EXPECT_EQ(form.Label1->text(), path);
+    EXPECT_EQ(form.Resultat_Txt->text(), c.rapport);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, AfterLoadCaptions,
+    testing::Values(
+        Captions{"twoLines", "un deux\r\ntrois\r\n", u"3 Mots"_qs, u"3 Mots différents"_qs,
+                 kHeading + u"\r\n   1     un\r\n   1     deux\r\n   1     trois"_qs},
+        Captions{"empty", "", u"0 Mots"_qs, u"0 Mots différents"_qs, kHeading},
+        Captions{"workedExample", "Chien chat CHAT", u"3 Mots"_qs, u"3 Mots différents"_qs,
+                 kHeading + u"\r\n   2     chat\r\n   1     Chien"_qs},
+        Captions{"leadingSeparator", "(a)\r\n", u"1 Mots"_qs, u"1 Mots différents"_qs,
+                 kHeading + u"\r\n   1     a"_qs},
+        Captions{"accentsInCp1252", "\xC9t\xE9 \xE9t\xE9 c\x9Cur\r\n", u"3 Mots"_qs,
+                 u"3 Mots différents"_qs,
+                 kHeading + u"\r\n   2     Été\r\n   1     cœur"_qs}),
+    [](const testing::TestParamInfo<Captions>& info) { return std::string(info.param.name); });
+
+TEST_F(AfterLoad, EmptiesTheSearchBoxWhichResetsTheSearch)
+{
+    open(u"a.txt"_qs, "conte conte\r\n");
+    form.ChkCherche->setChecked(false);
+    form.TxtRecherche->setText(u"conte"_qs);
+    form.recherche().CmdRecherche_Click();
+    ASSERT_EQ(form.recherche().NbTrouves, 1);
+    open(u"b.txt"_qs, "autre conte\r\n");
+    EXPECT_TRUE(form.TxtRecherche->text().isEmpty());
+    EXPECT_EQ(form.recherche().NbTrouves, 0);
+    EXPECT_EQ(form.recherche().PosRecherche, 1);
+}
+
+TEST_F(AfterLoad, CancelOrFailureLeavesTheAnalysisAsItWas)
+{
+    const QString path = open(u"a.txt"_qs, "un deux\r\n");
+    const QString report = form.Resultat_Txt->text();
+    fakes.files.answers.push_back(QString());
+    form.Label3_Click();
+    fakes.files.answers.push_back(dir.filePath(u"absent.txt"_qs));
+    form.Cmdouvrir_Click();
+    EXPECT_EQ(form.LblMots->text(), u"2 Mots"_qs);
+    EXPECT_EQ(form.Label1->text(), path);
+    EXPECT_EQ(form.Resultat_Txt->text(), report);
+    EXPECT_EQ(form.occurrences().NbMotsTab(), 2);
+}
+
+} // namespace
