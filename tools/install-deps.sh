@@ -2,13 +2,15 @@
 # Installs the Debian packages that Lexorquine needs, when missing.
 #   install-deps.sh           to build and run
 #   install-deps.sh --tests   also to run the whole test suite (a real X server for end-to-end)
+#   install-deps.sh --fuzz    also to fuzz (clang and libFuzzer)
 set -eu
 packages="build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libxcb1-dev
 libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2 xdg-utils qt6-translations-l10n
 qt6-qpa-plugins"
-if [ "${1:-}" = "--tests" ]; then
-    packages="$packages xvfb xauth xdotool openbox x11-utils x11-apps"
-fi
+case "${1:-}" in
+--tests) packages="$packages xvfb xauth xdotool openbox x11-utils x11-apps" ;;
+--fuzz) packages="$packages clang libclang-rt-14-dev" ;;
+esac
 missing=""
 for package in $packages; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
