@@ -135,7 +135,7 @@ private:
     struct MotWc {
         qsizetype debut;
         qsizetype fin;
-        size_t place;
+        size_t place; // holds the hash until the word is looked up
     };
 
     size_t chercher(const char16_t* mot, qsizetype n)
@@ -169,16 +169,29 @@ private:
         const char16_t* d = morceau.utf16();
         const qsizetype n = morceau.size();
 
+        // The words of wc first, then their lookups: knowing the words ahead
+        // lets the slots and records of the next ones come from memory while
+        // the current one is looked up.
         motsWc_.clear();
         pourChaqueCourse(
             n, [d](qsizetype base) { return ~analyse_interne::masqueBlancs(d + base); },
             [d](qsizetype i) { return !analyse_interne::estBlanc(d[i]); },
             [&](qsizetype debut, qsizetype fin) {
-                const size_t place = chercher(d + debut, fin - debut);
-                marquerMotWc(place);
-                motsWc_.push_back({debut, fin, place});
+                motsWc_.push_back({debut, fin, hacher(d + debut, fin - debut)});
             });
         mots_ += qint64(motsWc_.size());
+        exacts_.reserverPour(motsWc_.size());
+        constexpr size_t kAvance = 8;
+        for (size_t k = 0; k < motsWc_.size(); ++k) {
+            if (k + 2 * kAvance < motsWc_.size())
+                exacts_.prechargerCase(quint32(motsWc_[k + 2 * kAvance].place));
+            if (k + kAvance < motsWc_.size())
+                exacts_.prechargerEnregistrement(quint32(motsWc_[k + kAvance].place));
+            MotWc& m = motsWc_[k];
+            bool ajoute = false;
+            m.place = exacts_.trouverOuAjouter(d + m.debut, m.fin - m.debut, quint32(m.place), 0, ajoute);
+            marquerMotWc(m.place);
+        }
 
         size_t k = 0; // first word of wc that may start at the run
         pourChaqueCourse(

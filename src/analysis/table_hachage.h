@@ -141,23 +141,34 @@ public:
     template <class V, class F>
     void traiterLot(const Demande* d, size_t nb, V&& valeurNouvelle, F&& f)
     {
-        size_t voulu = cases_.size();
-        while (size_t(nb_) + nb > voulu / 2)
-            voulu *= 2;
-        if (voulu != cases_.size())
-            redimensionner(voulu);
+        reserverPour(nb);
         for (size_t k = 0; k < nb; ++k)
-            __builtin_prefetch(&cases_[d[k].h & masque_]);
-        for (size_t k = 0; k < nb; ++k) {
-            const Case c = cases_[d[k].h & masque_];
-            if (c.place != kLibre)
-                __builtin_prefetch(arena_.data() + c.place);
-        }
+            prechargerCase(d[k].h);
+        for (size_t k = 0; k < nb; ++k)
+            prechargerEnregistrement(d[k].h);
         for (size_t k = 0; k < nb; ++k) {
             bool ajoutee = false;
             const size_t place = trouverOuAjouter(d[k].cle, d[k].n, d[k].h, valeurNouvelle(), ajoutee);
             f(k, place, ajoutee);
         }
+    }
+
+    // Room for n more keys without the index growing.
+    void reserverPour(size_t n)
+    {
+        size_t voulu = cases_.size();
+        while (size_t(nb_) + n > voulu / 2)
+            voulu *= 2;
+        if (voulu != cases_.size())
+            redimensionner(voulu);
+    }
+
+    void prechargerCase(quint32 h) const noexcept { __builtin_prefetch(&cases_[h & masque_]); }
+    void prechargerEnregistrement(quint32 h) const noexcept
+    {
+        const Case c = cases_[h & masque_];
+        if (c.place != kLibre)
+            __builtin_prefetch(arena_.data() + c.place);
     }
 
     quint64& valeur(size_t place) noexcept { return arena_[place]; }
