@@ -4,7 +4,7 @@
 #include "analysis/analyse.h"
 #include "analysis/occurrences.h"
 #include "analysis/wc.h"
-#include "chargement.h"
+#include "main_window/text_file.h"
 
 #include <benchmark/benchmark.h>
 
@@ -35,7 +35,7 @@ const QString& texte(const std::string& nom)
     static std::map<std::string, QString> charges;
     auto it = charges.find(nom);
     if (it == charges.end())
-        it = charges.emplace(nom, chargerTexte(dossierCorpus() + u'/' + QString::fromStdString(nom))).first;
+        it = charges.emplace(nom, readTextFile(dossierCorpus() + u'/' + QString::fromStdString(nom)).loaded.text).first;
     return it->second;
 }
 
@@ -127,7 +127,7 @@ void chargement(benchmark::State& etat, std::string nom)
     }
     const QByteArray octets = f.readAll();
     for (auto _ : etat)
-        benchmark::DoNotOptimize(decoderTexte(octets));
+        benchmark::DoNotOptimize(toLoadedText(decodeTextBytes(octets)));
     etat.SetBytesProcessed(etat.iterations() * octets.size());
 }
 
