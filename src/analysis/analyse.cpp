@@ -62,40 +62,6 @@ qsizetype finDuMorceau(QStringView texte, qsizetype debut, qsizetype longueur)
     return c < 0 ? texte.size() : c;
 }
 
-// Calls f(debut, fin) for every maximal run of set bits of masque(base) over
-// d[0, n), 64 characters at a time, the last ones through dedans(i).
-template <class Masque, class Dedans, class F>
-void pourChaqueCourse(qsizetype n, Masque&& masque, Dedans&& dedans, F&& f)
-{
-    qsizetype debut = -1;
-    qsizetype base = 0;
-    for (; base + 64 <= n; base += 64) {
-        const quint64 m = masque(base);
-        quint64 bascules = m ^ ((m << 1) | (debut >= 0 ? 1u : 0u));
-        while (bascules != 0) {
-            const qsizetype i = base + std::countr_zero(bascules);
-            bascules &= bascules - 1;
-            if (debut < 0) {
-                debut = i;
-            } else {
-                f(debut, i);
-                debut = -1;
-            }
-        }
-    }
-    for (qsizetype i = base; i < n; ++i) {
-        const bool d = dedans(i);
-        if (debut < 0 && d) {
-            debut = i;
-        } else if (debut >= 0 && !d) {
-            f(debut, i);
-            debut = -1;
-        }
-    }
-    if (debut >= 0)
-        f(debut, n);
-}
-
 // Both word rules in one pass. Most words are the same piece of text under
 // both (a run of letters between spaces or punctuation), so one dictionary of
 // exact spellings serves both: the word count's distinct words are its keys
@@ -173,7 +139,7 @@ private:
         // lets the slots and records of the next ones come from memory while
         // the current one is looked up.
         motsWc_.clear();
-        pourChaqueCourse(
+        analyse_interne::pourChaqueCourse(
             n, [d](qsizetype base) { return ~analyse_interne::masqueBlancs(d + base); },
             [d](qsizetype i) { return !analyse_interne::estBlanc(d[i]); },
             [&](qsizetype debut, qsizetype fin) {
@@ -194,7 +160,7 @@ private:
         }
 
         size_t k = 0; // first word of wc that may start at the run
-        pourChaqueCourse(
+        analyse_interne::pourChaqueCourse(
             n, [d, n](qsizetype base) { return analyse_interne::masqueCourses(d, base, n); },
             [d, n](qsizetype i) { return analyse_interne::dansCourse(d, i, n); },
             [&](qsizetype debut, qsizetype fin) {

@@ -350,35 +350,10 @@ void TableOccurrences::AjouterTexte(QStringView texte)
             vider();
     };
 
-    // Runs found 64 characters at a time, as in wc.
     const FonctionMasque masque = t.masque;
-    qsizetype debut = -1; // of the run under way; -1 between runs
-    qsizetype base = 0;
-    for (; base + 64 <= n; base += 64) {
-        const quint64 m = masque(t, d, base, n);
-        quint64 bascules = m ^ ((m << 1) | (debut >= 0 ? 1u : 0u));
-        while (bascules != 0) {
-            const qsizetype i = base + std::countr_zero(bascules);
-            bascules &= bascules - 1;
-            if (debut < 0) {
-                debut = i;
-            } else {
-                course(debut, i);
-                debut = -1;
-            }
-        }
-    }
-    for (qsizetype i = base; i < n; ++i) {
-        const bool dans = t.dansMot(d, i, n);
-        if (debut < 0 && dans) {
-            debut = i;
-        } else if (debut >= 0 && !dans) {
-            course(debut, i);
-            debut = -1;
-        }
-    }
-    if (debut >= 0)
-        course(debut, n);
+    analyse_interne::pourChaqueCourse(
+        n, [&](qsizetype base) { return masque(t, d, base, n); },
+        [&](qsizetype i) { return t.dansMot(d, i, n); }, course);
     vider();
     cles.swap(tampon_);
 }

@@ -117,34 +117,9 @@ template <class F>
 void pourChaqueMot(const char16_t* d, qsizetype n, F&& f)
 {
     const FonctionMasque masque = fonctionMasque();
-    qsizetype debut = -1; // of the word under way; -1 between words
-    qsizetype base = 0;
-    for (; base + 64 <= n; base += 64) {
-        const quint64 blancs = masque(d + base);
-        // A bit for every character whose blankness differs from the one before.
-        quint64 bascules = blancs ^ ((blancs << 1) | (debut < 0 ? 1u : 0u));
-        while (bascules != 0) {
-            const qsizetype i = base + std::countr_zero(bascules);
-            bascules &= bascules - 1;
-            if (debut < 0) {
-                debut = i;
-            } else {
-                f(debut, i);
-                debut = -1;
-            }
-        }
-    }
-    for (qsizetype i = base; i < n; ++i) {
-        const bool blanc = estBlanc(d[i]);
-        if (debut < 0 && !blanc) {
-            debut = i;
-        } else if (debut >= 0 && blanc) {
-            f(debut, i);
-            debut = -1;
-        }
-    }
-    if (debut >= 0)
-        f(debut, n);
+    analyse_interne::pourChaqueCourse(
+        n, [&](qsizetype base) { return ~masque(d + base); },
+        [&](qsizetype i) { return !estBlanc(d[i]); }, f);
 }
 
 } // namespace
