@@ -85,6 +85,10 @@ INSTANTIATE_TEST_SUITE_P(
                   u"0 Caractères"_qs},
         CountCase{"windows1252", "\x92t\xE9\r\n", u"’té\r\n"_qs, u"1 lignes"_qs,
                   u"3 Caractères"_qs},
+        CountCase{"utf16WithBom", QByteArray("\xFF\xFE\xE9\0t\0\xE9\0\n\0", 10), u"été\r\n"_qs,
+                  u"1 lignes"_qs, u"3 Caractères"_qs},
+        CountCase{"invalidUtf8", "caf\xC3\xA9 \xE9t\xE9\n", u"cafÃ© été\r\n"_qs, u"1 lignes"_qs,
+                  u"9 Caractères"_qs},
         CountCase{"binaryWithNul", QByteArray("a\0b\r\n", 5), QString(reinterpret_cast<const QChar*>(u"a\0b\r\n"), 5),
                   u"1 lignes"_qs, u"3 Caractères"_qs}),
     [](const testing::TestParamInfo<CountCase>& info) { return std::string(info.param.name); });
@@ -173,6 +177,17 @@ TEST_F(OpenFile, AHugeFileIsRefusedWithoutBeingRead)
     EXPECT_EQ(shown(), before);
     ASSERT_EQ(fakes.files.errors.size(), 1);
     EXPECT_TRUE(fakes.files.errors[0].contains(u"taille maximale de 512 Mio"_qs));
+}
+
+TEST_F(OpenFile, AFileThatFailsWhileReadingGivesAMessage)
+{
+    // Opens like a plain file, then every read fails: a disk error, seen from the program.
+    const QString path = dir.filePath(u"illisible.txt"_qs);
+    ASSERT_TRUE(QFile::link(u"/proc/self/mem"_qs, path));
+    open(path);
+    ASSERT_EQ(fakes.files.errors.size(), 1);
+    EXPECT_TRUE(fakes.files.errors[0].startsWith(u"Impossible de lire le fichier « illisible.txt »"_qs));
+    EXPECT_TRUE(form.Le_texte->text().isEmpty());
 }
 
 TEST_F(OpenFile, AFileWithoutReadPermissionGivesAMessage)
