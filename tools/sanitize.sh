@@ -8,7 +8,9 @@ flags="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recove
 cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLEXORQUINE_TESTS=ON \
     -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
 cmake --build "$root/build-asan" -j"$(nproc)"
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1"
+# libxkbcommon-x11 hands strndup a name that is not NUL-terminated (the end-to-end test
+# meets it); our code never calls strndup, so its interceptor checks nothing of ours.
+export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1:intercept_strndup=0"
 export LSAN_OPTIONS="suppressions=$root/tests/sanitizers/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 cd "$root/build-asan"
