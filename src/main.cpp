@@ -15,7 +15,8 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "Lexorquine a besoin d'un affichage graphique, et aucun n'est "
                              "disponible (DISPLAY n'est pas défini).\n"
                              "Sans écran, lancez-le sous un serveur X virtuel : "
-                             "xvfb-run -a lexorquine\n");
+                             "xvfb-run -a %s\n",
+                     argv[0]);
         return 2;
     }
 #endif
