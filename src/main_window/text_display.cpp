@@ -1,5 +1,8 @@
 #include "main_window/text_display.h"
 
+#include "main_window/text_display_accessible.h"
+
+#include <QAccessible>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -55,6 +58,7 @@ TextDisplay::TextDisplay(QWidget* parent) : QAbstractScrollArea(parent)
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
+    installTextDisplayAccessibility();
     lineStarts_.push_back(0);
     updateMetrics();
     updateScrollBars();
@@ -183,7 +187,7 @@ void TextDisplay::setSelection(qsizetype start, qsizetype length)
     caret_ = normalised(end);
     goalX_ = -1;
     ensureCaretVisible();
-    viewport()->update();
+    selectionChanged();
 }
 
 qsizetype TextDisplay::selectionStart() const { return std::min(anchor_, caret_); }
@@ -376,12 +380,27 @@ void TextDisplay::moveCaret(qsizetype position, bool extend)
     if (!extend)
         anchor_ = caret_;
     ensureCaretVisible();
-    viewport()->update();
+    selectionChanged();
 }
 
-void TextDisplay::ensureCaretVisible()
+void TextDisplay::selectionChanged()
 {
-    const qsizetype line = lineOf(caret_);
+    viewport()->update();
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleTextCursorEvent moved(this, int(caret_));
+    QAccessible::updateAccessibility(&moved);
+    QAccessibleTextSelectionEvent selected(this, int(selectionStart()),
+                                           int(selectionStart() + selectionLength()));
+    QAccessible::updateAccessibility(&selected);
+}
+
+void TextDisplay::ensureCaretVisible() { ensureVisible(caret_, anchor_); }
+
+// Scrolls as little as needed to show position, and other too when it is on the same line.
+void TextDisplay::ensureVisible(qsizetype position, qsizetype other)
+{
+    const qsizetype line = lineOf(position);
     const int rows = visibleLines();
     QScrollBar* vertical = verticalScrollBar();
     if (line < vertical->value())
@@ -389,9 +408,8 @@ void TextDisplay::ensureCaretVisible()
     else if (line >= vertical->value() + rows)
         vertical->setValue(int(line - rows + 1));
 
-    const double caretX = xOf(line, caret_);
-    // The other end too when it shares the line and both fit.
-    const double otherX = lineOf(anchor_) == line ? xOf(line, anchor_) : caretX;
+    const double caretX = xOf(line, position);
+    const double otherX = lineOf(other) == line ? xOf(line, other) : caretX;
     const double left = std::min(caretX, otherX);
     const double right = std::max(caretX, otherX);
     // Measuring may just have found the line wider than the range knew.
@@ -436,7 +454,7 @@ void TextDisplay::keyPressEvent(QKeyEvent* event)
     if (event->matches(Key::SelectAll)) {
         anchor_ = 0;
         caret_ = text_.size();
-        viewport()->update();
+        selectionChanged();
         return;
     }
     if (event->matches(Key::Copy)) {

@@ -49,6 +49,8 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    friend class TextDisplayAccessible;
+
     qsizetype lineOf(qsizetype position) const;
     qsizetype lineEnd(qsizetype line) const;
     qsizetype normalised(qsizetype position) const;
@@ -70,6 +72,8 @@ private:
     void updateScrollBars();
     void moveCaret(qsizetype position, bool extend);
     void ensureCaretVisible();
+    void ensureVisible(qsizetype position, qsizetype other);
+    void selectionChanged();
     void copySelection() const;
     void drawLine(class QPainter& painter, qsizetype line, int top) const;
 

@@ -1,6 +1,7 @@
 #include "qt_print.h"
 #include "main_window/text_display.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
@@ -399,6 +400,41 @@ TEST(TextDisplay, AMillionLinesLoadAndSelectAtTheirEnd)
     EXPECT_EQ(display.selectionLength(), 8);
     EXPECT_GT(display.firstVisibleLine(), 999'000);
     EXPECT_FALSE(display.grab().isNull());
+}
+
+TEST_F(ShownDisplay, ReportsItselfAsReadOnlyMultiLineText)
+{
+    display->setText(u"un\r\ndeux trois"_qs);
+    display->setAccessibleName(u"Texte chargé"_qs);
+    display->setToolTip(u"Le texte du fichier"_qs);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(display);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::EditableText);
+    EXPECT_TRUE(accessible->state().readOnly);
+    EXPECT_TRUE(accessible->state().multiLine);
+    EXPECT_TRUE(accessible->state().focusable);
+    EXPECT_EQ(accessible->text(QAccessible::Name), u"Texte chargé"_qs);
+    EXPECT_EQ(accessible->text(QAccessible::Value), display->text());
+
+    QAccessibleTextInterface* text = accessible->textInterface();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->characterCount(), 14);
+    EXPECT_EQ(text->text(4, 8), u"deux"_qs);
+    display->setSelection(9, 5);
+    int start = -1, end = -1;
+    EXPECT_EQ(text->selectionCount(), 1);
+    text->selection(0, &start, &end);
+    EXPECT_EQ(start, 9);
+    EXPECT_EQ(end, 14);
+    EXPECT_EQ(text->cursorPosition(), 14);
+    text->setSelection(0, 0, 2);
+    EXPECT_EQ(display->selectionStart(), 0);
+    EXPECT_EQ(display->selectionLength(), 2);
+    // A character's rectangle leads back to it.
+    for (int offset : {0, 1, 4, 10}) {
+        EXPECT_EQ(text->offsetAtPoint(text->characterRect(offset).topLeft() + QPoint(1, 2)), offset)
+            << offset;
+    }
 }
 
 } // namespace
