@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -29,6 +30,15 @@ bool isControl(char16_t c)
 {
     // Line and paragraph separators would break the line inside drawText.
     return c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0x2028 || c == 0x2029;
+}
+
+// Whether any of four characters is at most CR, tested at once: most are not.
+constexpr qsizetype kBlock = 4;
+bool mayBreakLine(const char16_t* block)
+{
+    quint64 lanes;
+    std::memcpy(&lanes, block, sizeof lanes);
+    return ((lanes - 0x000E'000E'000E'000EULL) & ~lanes & 0x8000'8000'8000'8000ULL) != 0;
 }
 
 const QKeySequence::StandardKey kNavigationKeys[] = {
@@ -75,6 +85,10 @@ void TextDisplay::setText(const QString& text)
     const qsizetype size = text_.size();
     qsizetype longest = 0;
     for (qsizetype i = 0; i < size; ++i) {
+        if (i + kBlock <= size && !mayBreakLine(chars + i)) {
+            i += kBlock - 1;
+            continue;
+        }
         const char16_t c = chars[i];
         if (c > u'\r' || (c != u'\r' && c != u'\n'))
             continue;
