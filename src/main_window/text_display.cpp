@@ -340,7 +340,9 @@ QPoint TextDisplay::pointOf(qsizetype position) const
 {
     const qsizetype line = lineOf(std::clamp<qsizetype>(position, 0, text_.size()));
     const double x = xOf(line, position) - horizontalScrollBar()->value() + kLeftMargin;
-    return {int(std::lround(x)), kTopMargin + int(line - firstVisibleLine()) * lineHeight_};
+    const qsizetype y = kTopMargin + (line - firstVisibleLine()) * lineHeight_;
+    return {int(std::lround(std::clamp<double>(x, INT_MIN / 2, INT_MAX / 2))),
+            int(std::clamp<qsizetype>(y, INT_MIN / 2, INT_MAX / 2))};
 }
 
 qsizetype TextDisplay::firstVisibleLine() const { return verticalScrollBar()->value(); }
@@ -484,6 +486,8 @@ void TextDisplay::keyPressEvent(QKeyEvent* event)
         qsizetype i = indexAtX(target, goalX_, &at);
         if (i < lineEnd(target) && goalX_ - at > advanceAt(i, at) / 2)
             ++i;
+        if (i > 0 && i < text_.size() && text_[i].isLowSurrogate() && text_[i - 1].isHighSurrogate())
+            ++i; // not between the halves of a pair
         return i;
     };
     const qsizetype page = visibleLines();
