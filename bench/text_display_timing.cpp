@@ -61,7 +61,8 @@ int main(int argc, char** argv)
     }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("%s: %lld characters; setText median %.1f ms, with the first paint %.1f ms (min %.1f); "
+    std::printf("%s: %lld characters; setText median %.1f ms, "
+                "with the first paint %.1f ms (min %.1f); "
                 "select at the end median %.2f ms over %d runs; peak RSS %.0f MiB\n",
                 argv[1], static_cast<long long>(text.size()), median(setting), median(opening),
                 *std::min_element(opening.begin(), opening.end()), median(selecting),

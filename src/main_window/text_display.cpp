@@ -287,7 +287,8 @@ double TextDisplay::xOf(qsizetype line, qsizetype position) const
     qsizetype i = start;
     double x = 0;
     if (const auto* xs = checkpoints(line)) {
-        const qsizetype k = std::min<qsizetype>((position - start) / kChunk, qsizetype(xs->size()) - 1);
+        const qsizetype k
+            = std::min<qsizetype>((position - start) / kChunk, qsizetype(xs->size()) - 1);
         i = start + k * kChunk;
         x = (*xs)[size_t(k)];
     }
@@ -357,7 +358,8 @@ void TextDisplay::updateMetrics()
     drawFont_ = font();
     // Drawn runs then advance exactly as the sum of their characters.
     drawFont_.setKerning(false);
-    drawFont_.setStyleStrategy(QFont::StyleStrategy(drawFont_.styleStrategy() | QFont::PreferNoShaping));
+    drawFont_.setStyleStrategy(
+        QFont::StyleStrategy(drawFont_.styleStrategy() | QFont::PreferNoShaping));
     metrics_ = QFontMetricsF(drawFont_);
     const QFontMetrics whole(drawFont_);
     lineHeight_ = std::max(1, whole.lineSpacing());
@@ -376,7 +378,8 @@ void TextDisplay::updateScrollBars()
     QScrollBar* vertical = verticalScrollBar();
     vertical->setSingleStep(1);
     vertical->setPageStep(rows);
-    vertical->setRange(0, int(std::min<qsizetype>(INT_MAX, std::max<qsizetype>(0, lineCount() - rows))));
+    vertical->setRange(
+        0, int(std::min<qsizetype>(INT_MAX, std::max<qsizetype>(0, lineCount() - rows))));
 
     // The longest line at the average width until lines in view are really measured.
     const double width = std::max(double(longestLine_) * averageWidth_, measuredWidth_)
@@ -486,7 +489,8 @@ void TextDisplay::keyPressEvent(QKeyEvent* event)
         qsizetype i = indexAtX(target, goalX_, &at);
         if (i < lineEnd(target) && goalX_ - at > advanceAt(i, at) / 2)
             ++i;
-        if (i > 0 && i < text_.size() && text_[i].isLowSurrogate() && text_[i - 1].isHighSurrogate())
+        if (i > 0 && i < text_.size() && text_[i].isLowSurrogate()
+            && text_[i - 1].isHighSurrogate())
             ++i; // not between the halves of a pair
         return i;
     };
