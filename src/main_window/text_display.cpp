@@ -553,14 +553,43 @@ void TextDisplay::mousePressEvent(QMouseEvent* event)
         return;
     }
     goalX_ = -1;
+    dragging_ = true;
     moveCaret(positionAt(event->position().toPoint()),
               event->modifiers().testFlag(Qt::ShiftModifier));
 }
 
 void TextDisplay::mouseMoveEvent(QMouseEvent* event)
 {
-    if (event->buttons().testFlag(Qt::LeftButton))
-        moveCaret(positionAt(event->position().toPoint()), true);
+    if (!dragging_ || !event->buttons().testFlag(Qt::LeftButton))
+        return;
+    dragPoint_ = event->position().toPoint();
+    moveCaret(positionAt(dragPoint_), true);
+    if (viewport()->rect().contains(dragPoint_))
+        dragScroll_.stop();
+    else if (!dragScroll_.isActive())
+        dragScroll_.start(50, this);
+}
+
+void TextDisplay::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) {
+        dragging_ = false;
+        dragScroll_.stop();
+    }
+}
+
+void TextDisplay::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() != dragScroll_.timerId()) {
+        QAbstractScrollArea::timerEvent(event);
+        return;
+    }
+    if (!dragging_) {
+        dragScroll_.stop();
+        return;
+    }
+    // Positions past an edge of the view lie beyond it, so each step scrolls a little.
+    moveCaret(positionAt(dragPoint_), true);
 }
 
 void TextDisplay::mouseDoubleClickEvent(QMouseEvent* event)
@@ -586,6 +615,8 @@ void TextDisplay::focusInEvent(QFocusEvent* event)
 
 void TextDisplay::focusOutEvent(QFocusEvent* event)
 {
+    dragging_ = false;
+    dragScroll_.stop();
     viewport()->update();
     QAbstractScrollArea::focusOutEvent(event);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QBasicTimer>
 #include <QFontMetricsF>
 #include <QHash>
 
@@ -42,7 +43,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     bool event(QEvent* event) override;
@@ -84,6 +87,10 @@ private:
     qsizetype anchor_ = 0;
     qsizetype caret_ = 0;
     double goalX_ = -1; // kept across up and down moves
+    // A drag held outside the view keeps scrolling towards the pointer.
+    QBasicTimer dragScroll_;
+    QPoint dragPoint_;
+    bool dragging_ = false;
 
     QFont drawFont_;
     QFontMetricsF metrics_{QFont()};

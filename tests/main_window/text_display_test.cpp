@@ -258,6 +258,24 @@ TEST_F(ShownDisplay, MousePressPlacesTheCaretAndDragSelects)
     EXPECT_EQ(display->selectionStart(), display->text().size());
 }
 
+TEST_F(ShownDisplay, ADragHeldBelowTheViewKeepsSelectingDownwards)
+{
+    QString text;
+    for (int i = 0; i < 300; ++i)
+        text += u"ligne "_qs + QString::number(i) + u"\r\n"_qs;
+    display->setText(text);
+    QWidget* surface = display->viewport();
+    QTest::mousePress(surface, Qt::LeftButton, {}, at(2));
+    QTest::mouseMove(surface, QPoint(20, surface->height() + 30));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return display->firstVisibleLine() > 20; }, 5000));
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(20, surface->height() + 30));
+    const qsizetype first = display->firstVisibleLine();
+    EXPECT_EQ(display->selectionStart(), 2);
+    EXPECT_GT(display->selectionLength(), 20 * 8);
+    QTest::qWait(200); // released: no more scrolling
+    EXPECT_EQ(display->firstVisibleLine(), first);
+}
+
 TEST_F(ShownDisplay, DoubleClickSelectsAWord)
 {
     display->setText(u"un mot-clé\r\nici"_qs);
