@@ -1,59 +1,92 @@
 #include "qt_print.h"
 #include "main_window/text_display.h"
 
-#include <QPlainTextEdit>
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
+#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 namespace {
 
-TEST(TextDisplay, GivesBackExactlyWhatWasSet)
+TEST(TextDisplay, GivesBackExactlyWhatWasSetWithoutCopyingIt)
 {
     TextDisplay display;
     for (const QString& text : {u""_qs, u"ab\r\n\r\ncd\r\n"_qs, u"a\rb\nc\r\n"_qs,
                                 u"x\u2029y\u2028z\r\n"_qs, u"\r\n\r\n"_qs}) {
         display.setText(text);
         EXPECT_EQ(display.text(), text);
+        if (!text.isEmpty()) {
+            EXPECT_EQ(display.text().constData(), text.constData());
+        }
     }
 }
 
-TEST(TextDisplay, ShowsEachCrLfAsOneLineBreak)
+struct LinesCase {
+    QString text;
+    std::vector<QString> lines;
+};
+
+TEST(TextDisplay, EndsLinesAtCrLfLoneCrAndLoneLf)
 {
+    const LinesCase cases[] = {
+        {u""_qs, {u""_qs}},
+        {u"ab"_qs, {u"ab"_qs}},
+        {u"ab\r\ncd"_qs, {u"ab"_qs, u"cd"_qs}},
+        {u"ab\r\n"_qs, {u"ab"_qs, u""_qs}},
+        {u"a\rb\nc"_qs, {u"a"_qs, u"b"_qs, u"c"_qs}},
+        {u"\r\n\r\n"_qs, {u""_qs, u""_qs, u""_qs}},
+        {u"\n\r"_qs, {u""_qs, u""_qs, u""_qs}},          // LF then CR is two breaks
+        {u"a\r\r\nb"_qs, {u"a"_qs, u""_qs, u"b"_qs}},     // lone CR, then CR LF
+        {u"a\n\r\nb\r"_qs, {u"a"_qs, u""_qs, u"b"_qs, u""_qs}},
+        {u"x\u2029y\tz\u0000"_qs, {u"x\u2029y\tz\u0000"_qs}}, // only CR and LF break
+    };
     TextDisplay display;
-    display.setText(u"ab\r\n\r\ncd\r\n"_qs);
-    const auto* editor = display.findChild<QPlainTextEdit*>();
-    ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(editor->toPlainText(), u"ab\n\ncd\n"_qs);
-    EXPECT_TRUE(editor->isReadOnly());
+    for (const LinesCase& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        display.setText(c.text);
+        ASSERT_EQ(display.lineCount(), qsizetype(c.lines.size()));
+        for (size_t i = 0; i < c.lines.size(); ++i) {
+            EXPECT_EQ(display.lineAt(qsizetype(i)).toString(), c.lines[i]) << i;
+        }
+    }
 }
 
 struct SelectionCase {
-    qsizetype start, length;       // asked for, in the CR LF text
-    qsizetype shownStart, shownEnd; // where the screen selection lands
-    qsizetype readStart, readLength;
+    qsizetype start, length;         // asked for
+    qsizetype readStart, readLength; // read back
 };
 
-TEST(TextDisplay, SelectionCountsCharactersOfTheCrLfText)
+TEST(TextDisplay, SelectionCountsCharactersOfTheTextAndIsClamped)
 {
-    // "ab\r\n\r\ncd\r\n": c is at 6 in the text, at 4 on screen.
+    // "ab\r\n\r\ncd\r\n": c is at 6.
     const SelectionCase cases[] = {
-        {0, 2, 0, 2, 0, 2},    // ab
-        {6, 2, 4, 6, 6, 2},    // cd
-        {2, 4, 2, 4, 2, 4},    // both line breaks
-        {10, 0, 7, 7, 10, 0},  // caret at the end
-        {8, 5, 6, 7, 8, 2},    // clamped at the end
-        {-3, 2, 0, 2, 0, 2},   // clamped at the start
-        {50, 1, 7, 7, 10, 0},  // beyond the end
+        {0, 2, 0, 2},   // ab
+        {6, 2, 6, 2},   // cd
+        {2, 4, 2, 4},   // both line breaks
+        {10, 0, 10, 0}, // caret at the end
+        {8, 5, 8, 2},   // clamped at the end
+        {-3, 2, 0, 2},  // clamped at the start
+        {50, 1, 10, 0}, // beyond the end
+        {1, -4, 1, 0},  // a negative length selects nothing
+        {3, 0, 4, 0},   // between CR and LF: after the break
+        {2, 1, 2, 2},   // half a break takes all of it
+        {1, 2, 1, 3},
+        {3, 3, 4, 2},
     };
     TextDisplay display;
     display.setText(u"ab\r\n\r\ncd\r\n"_qs);
-    const auto* editor = display.findChild<QPlainTextEdit*>();
     for (const SelectionCase& c : cases) {
         display.setSelection(c.start, c.length);
-        EXPECT_EQ(editor->textCursor().selectionStart(), c.shownStart) << c.start;
-        EXPECT_EQ(editor->textCursor().selectionEnd(), c.shownEnd) << c.start;
-        EXPECT_EQ(display.selectionStart(), c.readStart) << c.start;
-        EXPECT_EQ(display.selectionLength(), c.readLength) << c.start;
+        EXPECT_EQ(display.selectionStart(), c.readStart) << c.start << "," << c.length;
+        EXPECT_EQ(display.selectionLength(), c.readLength) << c.start << "," << c.length;
     }
 }
 
@@ -61,16 +94,364 @@ TEST(TextDisplay, PositionsRoundTripOnLongMixedTexts)
 {
     QString text;
     for (int line = 0; line < 500; ++line)
-        text += QString(line % 7, u'x') + (line % 3 ? u"\r\n"_qs : u"\n"_qs);
+        text += QString(line % 7, u'x') + (line % 3 ? u"\r\n"_qs : line % 2 ? u"\n"_qs : u"\r"_qs);
     TextDisplay display;
     display.setText(text);
     for (qsizetype position = 0; position <= text.size(); ++position) {
-        // Positions inside a CR LF have no place of their own on screen.
+        // Positions inside a CR LF are not places of their own.
         if (position > 0 && text[position - 1] == u'\r' && position < text.size()
             && text[position] == u'\n')
             continue;
         display.setSelection(position, 0);
         ASSERT_EQ(display.selectionStart(), position);
+    }
+}
+
+// A display in a shown, active window, with a line edit after it in the focus chain.
+class ShownDisplay : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        auto* layout = new QVBoxLayout(&window);
+        display = new TextDisplay;
+        next = new QLineEdit;
+        layout->addWidget(display);
+        layout->addWidget(next);
+        display->setFixedSize(300, 120);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+    void TearDown() override { window.hide(); }
+
+    QPoint at(qsizetype position) const
+    {
+        return display->pointOf(position) + QPoint(0, 2);
+    }
+
+    QWidget window;
+    TextDisplay* display = nullptr;
+    QLineEdit* next = nullptr;
+};
+
+struct KeyCase {
+    qsizetype from;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    qsizetype start, length, caret;
+};
+
+TEST_F(ShownDisplay, KeysMoveTheCaretAndShiftExtendsTheSelection)
+{
+    // Lines: "abc", "de", "", "fg hij" (CR LF, CR LF, lone LF).
+    const QString text = u"abc\r\nde\r\n\nfg hij"_qs;
+    const auto none = Qt::NoModifier;
+    const auto shift = Qt::ShiftModifier;
+    const auto ctrl = Qt::ControlModifier;
+    const KeyCase cases[] = {
+        {0, Qt::Key_Right, none, 1, 0, 1},
+        {3, Qt::Key_Right, none, 5, 0, 5},  // over the whole CR LF
+        {5, Qt::Key_Left, none, 3, 0, 3},
+        {9, Qt::Key_Right, none, 10, 0, 10}, // over a lone LF
+        {0, Qt::Key_Left, none, 0, 0, 0},
+        {16, Qt::Key_Right, none, 16, 0, 16},
+        {1, Qt::Key_End, none, 3, 0, 3},
+        {7, Qt::Key_Home, none, 5, 0, 5},
+        {0, Qt::Key_Down, none, 5, 0, 5},
+        {5, Qt::Key_Down, none, 9, 0, 9},    // the empty line
+        {9, Qt::Key_Down, none, 10, 0, 10},
+        {5, Qt::Key_Up, none, 0, 0, 0},
+        {3, Qt::Key_Down, none, 7, 0, 7},    // past the end of a shorter line
+        {1, Qt::Key_Up, none, 1, 0, 1},      // nothing above the first line
+        {2, Qt::Key_End, ctrl, 16, 0, 16},
+        {12, Qt::Key_Home, ctrl, 0, 0, 0},
+        {0, Qt::Key_Right, ctrl, 5, 0, 5},   // next word, across the break
+        {16, Qt::Key_Left, ctrl, 13, 0, 13},
+        {0, Qt::Key_Right, shift, 0, 1, 1},
+        {1, Qt::Key_End, shift, 1, 2, 3},
+        {5, Qt::Key_Left, shift, 3, 2, 3},   // the CR LF, selected whole
+        {0, Qt::Key_Down, shift, 0, 5, 5},
+        {0, Qt::Key_End, shift | ctrl, 0, 16, 16},
+        {10, Qt::Key_Home, shift | ctrl, 0, 10, 0},
+        {7, Qt::Key_A, ctrl, 0, 16, 16},
+    };
+    display->setText(text);
+    for (const KeyCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "from " << c.from << " key " << c.key << " mods "
+                                        << c.modifiers);
+        display->setSelection(c.from, 0);
+        QTest::keyClick(display, c.key, c.modifiers);
+        EXPECT_EQ(display->selectionStart(), c.start);
+        EXPECT_EQ(display->selectionLength(), c.length);
+        EXPECT_EQ(display->caretPosition(), c.caret);
+    }
+}
+
+TEST_F(ShownDisplay, ShiftedMovesKeepTheirAnchor)
+{
+    display->setText(u"abcdef\r\nghi"_qs);
+    display->setSelection(2, 0);
+    QTest::keyClick(display, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(display, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(display, Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(display->selectionStart(), 2);
+    EXPECT_EQ(display->selectionLength(), 1);
+    QTest::keyClick(display, Qt::Key_Home, Qt::ShiftModifier); // now before the anchor
+    EXPECT_EQ(display->selectionStart(), 0);
+    EXPECT_EQ(display->selectionLength(), 2);
+    QTest::keyClick(display, Qt::Key_Right);
+    EXPECT_EQ(display->selectionLength(), 0);
+}
+
+TEST_F(ShownDisplay, PageKeysMoveByAScreenAndScroll)
+{
+    QString text;
+    for (int i = 0; i < 200; ++i)
+        text += QString::number(i) + u"\r\n"_qs;
+    display->setText(text);
+    display->setSelection(0, 0);
+    QTest::keyClick(display, Qt::Key_PageDown);
+    const qsizetype page = display->firstVisibleLine();
+    EXPECT_GT(page, 2);
+    // The caret went down by as many lines as the view scrolled.
+    EXPECT_EQ(display->caretPosition(), text.indexOf(QString::number(page) + u"\r\n"_qs));
+    QTest::keyClick(display, Qt::Key_PageUp);
+    EXPECT_EQ(display->firstVisibleLine(), 0);
+    EXPECT_EQ(display->caretPosition(), 0);
+}
+
+struct DragCase {
+    qsizetype press, release;
+    Qt::KeyboardModifiers modifiers;
+    qsizetype start, length;
+};
+
+TEST_F(ShownDisplay, MousePressPlacesTheCaretAndDragSelects)
+{
+    display->setText(u"premier\r\nsecond\rtroisième\r\n"_qs);
+    const DragCase cases[] = {
+        {3, 3, Qt::NoModifier, 3, 0},
+        {2, 5, Qt::NoModifier, 2, 3},
+        {5, 2, Qt::NoModifier, 2, 3},    // backwards
+        {4, 12, Qt::NoModifier, 4, 8},   // across a CR LF
+        {11, 19, Qt::NoModifier, 11, 8}, // across a lone CR
+        {9, 7, Qt::NoModifier, 7, 2},    // from a line start back to a line end
+    };
+    for (const DragCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.press << " to " << c.release);
+        QWidget* surface = display->viewport();
+        QTest::mousePress(surface, Qt::LeftButton, c.modifiers, at(c.press));
+        QTest::mouseMove(surface, at(c.release));
+        QTest::mouseRelease(surface, Qt::LeftButton, c.modifiers, at(c.release));
+        EXPECT_EQ(display->selectionStart(), c.start);
+        EXPECT_EQ(display->selectionLength(), c.length);
+    }
+    // Shift and a press extend from where the caret was.
+    display->setSelection(3, 0);
+    QTest::mouseClick(display->viewport(), Qt::LeftButton, Qt::ShiftModifier, at(10));
+    EXPECT_EQ(display->selectionStart(), 3);
+    EXPECT_EQ(display->selectionLength(), 7);
+    // Past the end of a line lands at its end; below the text, on the last line.
+    QTest::mouseClick(display->viewport(), Qt::LeftButton, {}, at(14) + QPoint(200, 0));
+    EXPECT_EQ(display->selectionStart(), 15);
+    QTest::mouseClick(display->viewport(), Qt::LeftButton, {},
+                      QPoint(200, display->viewport()->height() - 2));
+    EXPECT_EQ(display->selectionStart(), display->text().size());
+}
+
+TEST_F(ShownDisplay, ADragHeldBelowTheViewKeepsSelectingDownwards)
+{
+    QString text;
+    for (int i = 0; i < 300; ++i)
+        text += u"ligne "_qs + QString::number(i) + u"\r\n"_qs;
+    display->setText(text);
+    QWidget* surface = display->viewport();
+    QTest::mousePress(surface, Qt::LeftButton, {}, at(2));
+    QTest::mouseMove(surface, QPoint(20, surface->height() + 30));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return display->firstVisibleLine() > 20; }, 5000));
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(20, surface->height() + 30));
+    const qsizetype first = display->firstVisibleLine();
+    EXPECT_EQ(display->selectionStart(), 2);
+    EXPECT_GT(display->selectionLength(), 20 * 8);
+    QTest::qWait(200); // released: no more scrolling
+    EXPECT_EQ(display->firstVisibleLine(), first);
+}
+
+TEST_F(ShownDisplay, DoubleClickSelectsAWord)
+{
+    display->setText(u"un mot-clé\r\nici"_qs);
+    QTest::mouseDClick(display->viewport(), Qt::LeftButton, {}, at(5));
+    EXPECT_EQ(display->selectionStart(), 3);
+    EXPECT_EQ(display->selectionLength(), 3);
+}
+
+TEST_F(ShownDisplay, ClicksCountFromTheScrolledView)
+{
+    QString text;
+    for (int i = 0; i < 100; ++i)
+        text += u"ligne "_qs + QString::number(i) + u"\r\n"_qs;
+    display->setText(text);
+    display->verticalScrollBar()->setValue(40);
+    QTest::mouseClick(display->viewport(), Qt::LeftButton, {}, QPoint(1, 4));
+    EXPECT_EQ(display->selectionStart(), text.indexOf(u"ligne 40"_qs));
+}
+
+TEST_F(ShownDisplay, SelectAllThenCopyPutsTheExactTextOnTheClipboard)
+{
+    const QString text = u"un\r\ndeux\rtrois\nquatre\r\n\r\n\tcinq \u00e9"_qs;
+    display->setText(text);
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(display, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(display, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), text);
+    display->setSelection(4, 7);
+    QTest::keyClick(display, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), text.mid(4, 7));
+}
+
+TEST_F(ShownDisplay, TakesTheFocusAndTabPassesItOn)
+{
+    display->setText(u"texte\r\n"_qs);
+    next->setFocus();
+    display->setFocus();
+    EXPECT_TRUE(display->hasFocus());
+    QTest::keyClick(display, Qt::Key_Tab);
+    EXPECT_TRUE(next->hasFocus());
+    QTest::keyClick(next, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(display->hasFocus());
+}
+
+TEST_F(ShownDisplay, SelectingScrollsTheCaretIntoView)
+{
+    QString text;
+    for (int i = 0; i < 1000; ++i)
+        text += u"ligne "_qs + QString::number(i) + u"\r\n"_qs;
+    text += QString(5000, u'x') + u" fin"_qs;
+    display->setText(text);
+    const QRect view = display->viewport()->rect();
+
+    const qsizetype deep = text.indexOf(u"ligne 900"_qs);
+    display->setSelection(deep, 9);
+    EXPECT_GT(display->firstVisibleLine(), 800);
+    EXPECT_TRUE(view.contains(display->pointOf(deep)));
+    EXPECT_TRUE(view.contains(display->pointOf(deep + 9)));
+
+    display->setSelection(0, 5);
+    EXPECT_EQ(display->firstVisibleLine(), 0);
+
+    const qsizetype far = text.indexOf(u"fin"_qs);
+    display->setSelection(far, 3);
+    EXPECT_GT(display->horizontalScrollBar()->value(), 0);
+    EXPECT_TRUE(view.contains(display->pointOf(far)));
+    EXPECT_TRUE(view.contains(display->pointOf(far + 3)));
+}
+
+TEST_F(ShownDisplay, PaintsTheBaseColourAndTheSelection)
+{
+    QPalette palette = display->palette();
+    palette.setColor(QPalette::Base, QColor(0xFF, 0xFF, 0xC0));
+    palette.setColor(QPalette::Highlight, QColor(0x10, 0x20, 0x90));
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, QColor(0x10, 0x20, 0x90));
+    display->setPalette(palette);
+    display->setText(u"\u2588\u2588\u2588\u2588 sélection\r\nsuite"_qs);
+
+    const QPoint corner = display->viewport()->geometry().topLeft() + QPoint(1, 1);
+    QImage image = display->grab().toImage();
+    EXPECT_EQ(image.pixelColor(corner), QColor(0xFF, 0xFF, 0xC0));
+
+    display->setSelection(5, 9);
+    image = display->grab().toImage();
+    const QPoint inSelection = display->viewport()->geometry().topLeft()
+                               + (display->pointOf(5) + display->pointOf(14)) / 2
+                               + QPoint(0, 1);
+    EXPECT_EQ(image.pixelColor(inSelection.x(), inSelection.y()), QColor(0x10, 0x20, 0x90));
+    EXPECT_EQ(image.pixelColor(corner), QColor(0xFF, 0xFF, 0xC0));
+}
+
+TEST_F(ShownDisplay, ControlCharactersAndSurrogatesAreHarmless)
+{
+    QString text = u"a\u0000b\u0007\u2028c\U0001F600d?e\tf\u007F"_qs;
+    text[text.indexOf(u'?')] = QChar(0xD800); // half a pair, alone
+    display->setText(text);
+    EXPECT_EQ(display->lineCount(), 1);
+    EXPECT_FALSE(display->grab().isNull());
+    const qsizetype pair = text.indexOf(u"\U0001F600"_qs);
+    display->setSelection(pair, 0);
+    QTest::keyClick(display, Qt::Key_Right);
+    EXPECT_EQ(display->caretPosition(), pair + 2); // the pair is one step
+    QTest::keyClick(display, Qt::Key_Left);
+    EXPECT_EQ(display->caretPosition(), pair);
+    // Positions further right are further right on screen.
+    for (qsizetype i = 1; i <= text.size(); ++i) {
+        EXPECT_GE(display->pointOf(i).x(), display->pointOf(i - 1).x()) << i;
+    }
+}
+
+TEST_F(ShownDisplay, ALongLineScrollsAndPaintsAtItsFarEnd)
+{
+    QString text(10'000'000, u'x');
+    text += u"\tfin"_qs;
+    display->setText(text);
+    display->setSelection(text.size() - 3, 3);
+    EXPECT_EQ(display->selectionStart(), text.size() - 3);
+    EXPECT_TRUE(display->viewport()->rect().contains(display->pointOf(text.size())));
+    EXPECT_GT(display->horizontalScrollBar()->maximum(), 1'000'000);
+    EXPECT_FALSE(display->grab().isNull());
+    // The press lands where the position is drawn, far along the line.
+    QTest::mouseClick(display->viewport(), Qt::LeftButton, {}, at(text.size() - 2));
+    EXPECT_EQ(display->selectionStart(), text.size() - 2);
+}
+
+TEST(TextDisplay, AMillionLinesLoadAndSelectAtTheirEnd)
+{
+    QString text;
+    text.reserve(12'000'000);
+    for (int i = 0; i < 1'000'000; ++i)
+        text += u"ligne\r\n"_qs;
+    text += u"dernière"_qs;
+    TextDisplay display;
+    display.resize(300, 120);
+    display.setText(text);
+    EXPECT_EQ(display.lineCount(), 1'000'001);
+    EXPECT_EQ(display.lineAt(1'000'000).toString(), u"dernière"_qs);
+    display.setSelection(text.size() - 8, 8);
+    EXPECT_EQ(display.selectionStart(), text.size() - 8);
+    EXPECT_EQ(display.selectionLength(), 8);
+    EXPECT_GT(display.firstVisibleLine(), 999'000);
+    EXPECT_FALSE(display.grab().isNull());
+}
+
+TEST_F(ShownDisplay, ReportsItselfAsReadOnlyMultiLineText)
+{
+    display->setText(u"un\r\ndeux trois"_qs);
+    display->setAccessibleName(u"Texte chargé"_qs);
+    display->setToolTip(u"Le texte du fichier"_qs);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(display);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::EditableText);
+    EXPECT_TRUE(accessible->state().readOnly);
+    EXPECT_TRUE(accessible->state().multiLine);
+    EXPECT_TRUE(accessible->state().focusable);
+    EXPECT_EQ(accessible->text(QAccessible::Name), u"Texte chargé"_qs);
+    EXPECT_EQ(accessible->text(QAccessible::Value), display->text());
+
+    QAccessibleTextInterface* text = accessible->textInterface();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->characterCount(), 14);
+    EXPECT_EQ(text->text(4, 8), u"deux"_qs);
+    display->setSelection(9, 5);
+    int start = -1, end = -1;
+    EXPECT_EQ(text->selectionCount(), 1);
+    text->selection(0, &start, &end);
+    EXPECT_EQ(start, 9);
+    EXPECT_EQ(end, 14);
+    EXPECT_EQ(text->cursorPosition(), 14);
+    text->setSelection(0, 0, 2);
+    EXPECT_EQ(display->selectionStart(), 0);
+    EXPECT_EQ(display->selectionLength(), 2);
+    // A character's rectangle leads back to it.
+    for (int offset : {0, 1, 4, 10}) {
+        EXPECT_EQ(text->offsetAtPoint(text->characterRect(offset).topLeft() + QPoint(1, 2)), offset)
+            << offset;
     }
 }
 

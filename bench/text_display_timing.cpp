@@ -1,0 +1,71 @@
+// Times the text box alone, offscreen, at the main window's size: giving it a whole text and
+// painting it, then selecting at the end of the text.
+//   text_display_timing FILE [REPETITIONS]
+// The file is read as Windows-1252 bytes (Latin-1 is close enough for timing).
+#include "main_window/text_display.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s FILE [REPETITIONS]\n", argv[0]);
+        return 2;
+    }
+    QFile file(QString::fromLocal8Bit(argv[1]));
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "%s: %s\n", argv[1], qPrintable(file.errorString()));
+        return 1;
+    }
+    const QString text = QString::fromLatin1(file.readAll());
+    file.close();
+    const int repetitions = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+
+    std::vector<double> setting, opening, selecting;
+    for (int i = 0; i < repetitions; ++i) {
+        TextDisplay display;
+        display.resize(649, 193);
+        display.show();
+        QCoreApplication::processEvents();
+        QElapsedTimer timer;
+        timer.start();
+        display.setText(text);
+        setting.push_back(double(timer.nsecsElapsed()) / 1e6);
+        QCoreApplication::processEvents(); // the first paint
+        opening.push_back(double(timer.nsecsElapsed()) / 1e6);
+        timer.restart();
+        display.setSelection(text.size() - 12, 6);
+        QCoreApplication::processEvents();
+        selecting.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("%s: %lld characters; setText median %.1f ms, "
+                "with the first paint %.1f ms (min %.1f); "
+                "select at the end median %.2f ms over %d runs; peak RSS %.0f MiB\n",
+                argv[1], static_cast<long long>(text.size()), median(setting), median(opening),
+                *std::min_element(opening.begin(), opening.end()), median(selecting),
+                repetitions, double(usage.ru_maxrss) / 1024.0);
+    return 0;
+}

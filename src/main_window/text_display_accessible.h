@@ -1,0 +1,5 @@
+#pragma once
+
+// Lets assistive technologies see a TextDisplay as read-only multi-line text, with its
+// caret, selection and characters. Safe to call more than once.
+void installTextDisplayAccessibility();
