@@ -5,6 +5,7 @@
 #include <QStringDecoder>
 
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -35,6 +36,80 @@ bool decodeStrictly(QByteArrayView bytes, QStringConverter::Encoding encoding, Q
     return !decoder.hasError();
 }
 
+// RFC 3629 UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF. Stops at the
+// first fault, which in a Windows-1252 text is usually its first accented letter.
+bool isValidUtf8(QByteArrayView bytes)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = p + bytes.size();
+    while (p < end) {
+        // Plain ASCII eight bytes at a time.
+        if (end - p >= 8) {
+            quint64 eight;
+            std::memcpy(&eight, p, 8);
+            if ((eight & 0x8080808080808080ull) == 0) {
+                p += 8;
+                continue;
+            }
+        }
+        const unsigned char lead = *p;
+        if (lead < 0x80) {
+            ++p;
+            continue;
+        }
+        int followers;
+        unsigned char low = 0x80, high = 0xBF; // allowed range of the second byte
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            followers = 1;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            followers = 2;
+            if (lead == 0xE0)
+                low = 0xA0;
+            else if (lead == 0xED)
+                high = 0x9F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            followers = 3;
+            if (lead == 0xF0)
+                low = 0x90;
+            else if (lead == 0xF4)
+                high = 0x8F;
+        } else {
+            return false;
+        }
+        if (end - p <= followers || p[1] < low || p[1] > high)
+            return false;
+        for (int i = 2; i <= followers; ++i)
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+        p += followers + 1;
+    }
+    return true;
+}
+
+// The common case: the decoded text already ends every line in CR LF, and is kept as it is.
+// Returns false, with nothing counted, when a line needs rewriting.
+bool countCrLfLines(const QString& text, LoadedText& result)
+{
+    const QStringView view(text);
+    qsizetype start = 0;
+    qsizetype lines = 0;
+    qint64 nonEmptyLines = 0;
+    qint64 characters = 0;
+    for (qsizetype lf = view.indexOf(u'\n'); lf >= 0; lf = view.indexOf(u'\n', start)) {
+        if (lf == start || view[lf - 1] != u'\r')
+            return false;
+        const qsizetype length = lf - 1 - start;
+        ++lines;
+        nonEmptyLines += length > 0;
+        characters += length;
+        start = lf + 1;
+    }
+    if (start != view.size() || view.count(u'\r') != lines)
+        return false;
+    result = {text, nonEmptyLines, characters};
+    return true;
+}
+
 QString displayName(const QString& path)
 {
     const QString name = QFileInfo(path).fileName();
@@ -63,14 +138,16 @@ QString decodeTextBytes(QByteArrayView bytes)
         return text;
     if (bytes.startsWith("\xFE\xFF") && decodeStrictly(bytes, QStringConverter::Utf16BE, text))
         return text;
-    if (decodeStrictly(bytes, QStringConverter::Utf8, text))
+    if (isValidUtf8(bytes) && decodeStrictly(bytes, QStringConverter::Utf8, text))
         return text;
     return decodeCp1252(bytes);
 }
 
-LoadedText toLoadedText(QStringView decoded)
+LoadedText toLoadedText(const QString& decoded)
 {
     LoadedText result;
+    if (countCrLfLines(decoded, result))
+        return result;
     result.text.reserve(decoded.size() + decoded.size() / 32 + 2);
     const QChar* chars = decoded.data();
     const qsizetype size = decoded.size();

@@ -27,6 +27,6 @@ bool hasTextExtension(const QString& path);
 QString decodeTextBytes(QByteArrayView bytes);
 
 // A line ends at CR LF, at a lone CR or at a lone LF; the last line may have no break.
-LoadedText toLoadedText(QStringView decoded);
+LoadedText toLoadedText(const QString& decoded);
 
 TextFileRead readTextFile(const QString& path, qint64 maxBytes = kMaxTextFileBytes);
