@@ -19,11 +19,8 @@ class AfterLoad : public testing::Test {
 protected:
     QString open(const QString& name, const QByteArray& bytes)
     {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        file.close();
+        const QString path = writeFile(dir.path(), name, bytes);
+        EXPECT_FALSE(path.isEmpty());
         fakes.files.answers.push_back(path);
         form.Cmdouvrir_Click();
         return path;

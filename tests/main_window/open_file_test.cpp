@@ -21,10 +21,8 @@ class OpenFile : public testing::Test {
 protected:
     QString write(const QString& name, const QByteArray& bytes)
     {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        const QString path = writeFile(dir.path(), name, bytes);
+        EXPECT_FALSE(path.isEmpty());
         return path;
     }
 

@@ -1,3 +1,4 @@
+#include "platform/fakes.h"
 #include "qt_print.h"
 #include "main_window/text_file.h"
 
@@ -94,10 +95,8 @@ class ReadingFiles : public testing::Test {
 protected:
     QString write(const char* name, const QByteArray& bytes)
     {
-        const QString path = dir.filePath(QString::fromUtf8(name));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        const QString path = writeFile(dir.path(), QString::fromUtf8(name), bytes);
+        EXPECT_FALSE(path.isEmpty());
         return path;
     }
     QTemporaryDir dir;

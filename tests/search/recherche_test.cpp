@@ -50,11 +50,9 @@ public:
 
     void ouvrir(const QString& texte)
     {
-        const QString chemin = dossier.filePath(u"texte%1.txt"_qs.arg(++fichiers));
-        QFile fichier(chemin);
-        ASSERT_TRUE(fichier.open(QIODevice::WriteOnly));
-        fichier.write(texte.toUtf8());
-        fichier.close();
+        const QString chemin =
+            writeFile(dossier.path(), u"texte%1.txt"_qs.arg(++fichiers), texte.toUtf8());
+        ASSERT_FALSE(chemin.isEmpty());
         fakes.files.answers.push_back(chemin);
         form.Cmdouvrir_Click();
         ASSERT_EQ(form.Le_texte->text(), texte);

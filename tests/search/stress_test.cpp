@@ -76,10 +76,9 @@ TEST(SearchStress, RandomActionsKeepLabelAndStateConsistent)
     QTemporaryDir folder;
     QStringList files;
     for (int i = 0; i < 3; ++i) {
-        files << folder.filePath(u"texte%1.txt"_qs.arg(i));
-        QFile file(files.last());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(longText(random, i == 0 ? 20000 : 300 * i).toUtf8());
+        files << writeFile(folder.path(), u"texte%1.txt"_qs.arg(i),
+                           longText(random, i == 0 ? 20000 : 300 * i).toUtf8());
+        ASSERT_FALSE(files.last().isEmpty());
     }
 
     FakePlatform fakes;
