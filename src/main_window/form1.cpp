@@ -247,6 +247,8 @@ void Form1::CmdQuit_Click()
 
 void Form1::CmdAide_Click()
 {
+    // The help window opens beside this one: where this one really is matters.
+    platform_.chrome->refreshPosition(this);
     if (!aide_)
         aide_ = new frmAbout(*platform_.launcher, this);
     aide_->show();

@@ -68,8 +68,8 @@ xcb_connection_t* x11Connection()
     return x11 ? x11->connection() : nullptr;
 }
 
-// Where the window really is on the screen. Qt's own idea can be stale when the window manager
-// framed the window without telling it.
+// Where the window really is on the screen, as QWidget::pos() counts it (its frame's corner).
+// Qt's own idea can be stale when the window manager framed the window without telling it.
 std::optional<QPoint> serverPosition(QWidget* window)
 {
     xcb_connection_t* connection = x11Connection();
@@ -82,9 +82,9 @@ std::optional<QPoint> serverPosition(QWidget* window)
         xcb_translate_coordinates_reply(connection, cookie, nullptr);
     if (!reply)
         return std::nullopt;
-    const QPoint position(reply->dst_x, reply->dst_y);
+    const QPoint client(reply->dst_x, reply->dst_y);
     free(reply);
-    return position;
+    return client - (window->geometry().topLeft() - window->pos());
 }
 #endif
 
@@ -139,4 +139,15 @@ void QtWindowChrome::startMove(QWidget* window)
     if (handle && handle->startSystemMove())
         return;
     new ManualMove(window, window->pos(), QCursor::pos());
+}
+
+void QtWindowChrome::refreshPosition(QWidget* window)
+{
+#ifdef LEXORQUINE_HAS_XCB
+    const std::optional<QPoint> onScreen = serverPosition(window);
+    if (onScreen && *onScreen != window->pos())
+        window->move(*onScreen);
+#else
+    Q_UNUSED(window);
+#endif
 }

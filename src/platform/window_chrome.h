@@ -15,6 +15,9 @@ public:
     virtual void stayOnTop(QWidget* window) = 0;
     // The window follows the mouse until the left button is released.
     virtual void startMove(QWidget* window) = 0;
+    // Brings Qt's idea of the window's position in line with the screen, for what is placed
+    // beside it.
+    virtual void refreshPosition(QWidget* window) = 0;
 };
 
 class QtWindowChrome final : public WindowChrome {
@@ -23,4 +26,5 @@ public:
     void hideFromTaskBar(QWidget* window) override;
     void stayOnTop(QWidget* window) override;
     void startMove(QWidget* window) override;
+    void refreshPosition(QWidget* window) override;
 };

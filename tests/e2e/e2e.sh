@@ -70,6 +70,21 @@ on_background="$(under_pointer $((x + 300)) $((y + 290)))"
 on_corner="$(under_pointer "$x" "$y")"
 [[ "$on_corner" != "$window" && "$on_corner" != "$frame" ]] || fail "le coin haut-gauche n'est pas arrondi"
 
+click() { xdotool mousemove $((x + $1)) $((y + $2)) click 1; }
+# Qt names the untitled main window after the program too: leave it out.
+help_window() { xdotool search --all --onlyvisible --pid "$app" --name '^Lexorquine$' | grep -vx "$window" | head -1; }
+
+# Help: a window titled "Lexorquine" that Escape closes.
+click 146 44
+wait_until 10 '[[ -n "$(help_window)" ]]' || fail "le bouton d'aide n'ouvre pas la fenêtre d'aide"
+# No room beside the main window on this screen: the help window opens over it.
+read -r hx hy hw hh < <(xwininfo -id "$(help_window)" | awk '/Absolute upper-left X/{x=$NF}
+    /Absolute upper-left Y/{y=$NF} /Width/{w=$NF} /Height/{h=$NF} END{print x, y, w, h}')
+((hx + hw / 2 > x && hx + hw / 2 < x + 710 && hy + hh / 2 > y && hy + hh / 2 < y + 482)) \
+    || fail "la fenêtre d'aide ($hx,$hy) ne s'ouvre pas sur la fenêtre principale ($x,$y)"
+xdotool windowactivate --sync "$(help_window)" key Escape
+wait_until 10 '[[ -z "$(help_window)" ]]' || fail "Échap ne ferme pas la fenêtre d'aide"
+
 # Dragging the background: the left button moves the window, the right one does not.
 drag() { # button dx dy
     read -r x y _ < <(geometry)
@@ -86,16 +101,6 @@ drag 1 40 30
 wait_until 5 '[[ "$(geometry)" == "$((x0 + 40)) $((y0 + 30)) 710 482" ]]' \
     || fail "un glisser du bouton gauche ne déplace pas la fenêtre ($(geometry))"
 read -r x y _ < <(geometry)
-
-click() { xdotool mousemove $((x + $1)) $((y + $2)) click 1; }
-# Qt names the untitled main window after the program too: leave it out.
-help_window() { xdotool search --all --onlyvisible --pid "$app" --name '^Lexorquine$' | grep -vx "$window" | head -1; }
-
-# Help: a window titled "Lexorquine" that Escape closes.
-click 146 44
-wait_until 10 '[[ -n "$(help_window)" ]]' || fail "le bouton d'aide n'ouvre pas la fenêtre d'aide"
-xdotool windowactivate --sync "$(help_window)" key Escape
-wait_until 10 '[[ -z "$(help_window)" ]]' || fail "Échap ne ferme pas la fenêtre d'aide"
 
 # Open: the file dialog, a typed path and Return load the file.
 xdotool mousemove $((x + 300)) $((y + 290))

@@ -51,6 +51,7 @@ public:
     int hiddenFromTaskBar = 0;
     int stayOnTopCalls = 0;
     int moves = 0;
+    int positionRefreshes = 0;
 
     void setRoundedOutline(QWidget*, const QRect& r, int radius) override
     {
@@ -60,6 +61,7 @@ public:
     void hideFromTaskBar(QWidget*) override { ++hiddenFromTaskBar; }
     void stayOnTop(QWidget*) override { ++stayOnTopCalls; }
     void startMove(QWidget*) override { ++moves; }
+    void refreshPosition(QWidget*) override { ++positionRefreshes; }
 };
 
 // All doubles together, with a Platform that points at them.
