@@ -157,6 +157,10 @@ private:
             bool ajoute = false;
             m.place = exacts_.trouverOuAjouter(d + m.debut, m.fin - m.debut, quint32(m.place), 0, ajoute);
             marquerMotWc(m.place);
+            // The count is read again when the occurrence runs are scanned:
+            // fetching it now overlaps that miss with the lookups.
+            if (const qsizetype entree = qsizetype(exacts_.valeur(m.place) & ~kMotWc); entree != 0)
+                table_.PrechargerCompte(entree);
         }
 
         size_t k = 0; // first word of wc that may start at the run
@@ -164,6 +168,15 @@ private:
             n, [d, n](qsizetype base) { return analyse_interne::masqueCourses(d, base, n); },
             [d, n](qsizetype i) { return analyse_interne::dansCourse(d, i, n); },
             [&](qsizetype debut, qsizetype fin) {
+                // Line feeds at the ends belong to no word: with CR LF lines,
+                // every line's first run starts with one, and once they are
+                // off it is most often the same piece as a word of wc.
+                while (debut < fin && d[debut] == u'\n')
+                    ++debut;
+                while (fin > debut && d[fin - 1] == u'\n')
+                    --fin;
+                if (debut == fin)
+                    return;
                 while (k < motsWc_.size() && motsWc_[k].debut < debut)
                     ++k;
                 const QStringView course(d + debut, fin - debut);
