@@ -153,6 +153,36 @@ public:
         }
     }
 
+    static constexpr size_t kAbsente = std::numeric_limits<size_t>::max();
+
+    // Place of the key's record, or kAbsente; changes nothing.
+    size_t trouver(const char16_t* cle, qsizetype n, quint32 h) const noexcept
+    {
+        for (size_t i = h & masque_;; i = (i + 1) & masque_) {
+            const Case c = cases_[i];
+            if (c.place == kLibre)
+                return kAbsente;
+            if (c.hache == h) {
+                const quint64* e = arena_.data() + c.place;
+                if (qsizetype(e[1]) == n && memesUnites(e + 2, cle, n))
+                    return c.place;
+            }
+        }
+    }
+
+    // trouver over a batch, calling f(k, place) for each, with the slots and
+    // records prefetched for the whole batch first.
+    template <class F>
+    void trouverLot(const Demande* d, size_t nb, F&& f) const
+    {
+        for (size_t k = 0; k < nb; ++k)
+            prechargerCase(d[k].h);
+        for (size_t k = 0; k < nb; ++k)
+            prechargerEnregistrement(d[k].h);
+        for (size_t k = 0; k < nb; ++k)
+            f(k, trouver(d[k].cle, d[k].n, d[k].h));
+    }
+
     // Room for n more keys without the index growing.
     void reserverPour(size_t n)
     {
