@@ -248,8 +248,8 @@ AnalyseComplete analyserTexte(QStringView texte)
         analyse.ajouterTexte(texte.first(coupure));
         fil.join();
         // The word counts are merged on the other thread while this one
-        // merges, sorts and reports the table.
-        std::thread mots([&] { analyse.fusionnerMots(suite); });
+        // merges, sorts and reports the table (joined even if that throws).
+        std::jthread mots([&] { analyse.fusionnerMots(suite); });
         AnalyseComplete r;
         analyse.fusionnerTable(suite);
         r.table = std::move(analyse.table());
