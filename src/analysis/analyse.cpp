@@ -79,16 +79,35 @@ public:
         }
     }
 
-    // `suite` analysed the text that follows this one's.
-    void fusionner(const AnalyseCommune& suite)
+    // `suite` analysed the text that follows this one's. The two halves
+    // touch separate data, so they can run on two threads at once.
+    void fusionnerMots(const AnalyseCommune& suite)
     {
         mots_ += suite.mots_;
-        suite.exacts_.pourChaque([this](const char16_t* mot, qsizetype n, quint64 valeur) {
-            if (valeur & kMotWc)
-                marquerMotWc(chercher(mot, n));
+        // The words of wc in both count once: those of `suite` are looked up
+        // here without being added, by batches prefetched together.
+        qint64 communs = 0;
+        constexpr size_t kLot = 32;
+        Dictionnaire::Demande lot[kLot];
+        size_t nbLot = 0;
+        const auto vider = [&] {
+            exacts_.trouverLot(lot, nbLot, [&](size_t, size_t place) {
+                if (place != Dictionnaire::kAbsente && (exacts_.valeur(place) & kMotWc))
+                    ++communs;
+            });
+            nbLot = 0;
+        };
+        suite.exacts_.pourChaque([&](const char16_t* mot, qsizetype n, quint64 valeur) {
+            if (!(valeur & kMotWc))
+                return;
+            lot[nbLot++] = {mot, n, hacher(mot, n)};
+            if (nbLot == kLot)
+                vider();
         });
-        table_.Fusionner(suite.table_);
+        vider();
+        differents_ += suite.differents_ - communs;
     }
+    void fusionnerTable(const AnalyseCommune& suite) { table_.Fusionner(suite.table_); }
 
     qint64 mots() const noexcept { return mots_; }
     qint64 motsDifferents() const noexcept { return differents_; }
@@ -157,6 +176,10 @@ private:
             bool ajoute = false;
             m.place = exacts_.trouverOuAjouter(d + m.debut, m.fin - m.debut, quint32(m.place), 0, ajoute);
             marquerMotWc(m.place);
+            // The count is read again when the occurrence runs are scanned:
+            // fetching it now overlaps that miss with the lookups.
+            if (const qsizetype entree = qsizetype(exacts_.valeur(m.place) & ~kMotWc); entree != 0)
+                table_.PrechargerCompte(entree);
         }
 
         size_t k = 0; // first word of wc that may start at the run
@@ -164,6 +187,15 @@ private:
             n, [d, n](qsizetype base) { return analyse_interne::masqueCourses(d, base, n); },
             [d, n](qsizetype i) { return analyse_interne::dansCourse(d, i, n); },
             [&](qsizetype debut, qsizetype fin) {
+                // Line feeds at the ends belong to no word: with CR LF lines,
+                // every line's first run starts with one, and once they are
+                // off it is most often the same piece as a word of wc.
+                while (debut < fin && d[debut] == u'\n')
+                    ++debut;
+                while (fin > debut && d[fin - 1] == u'\n')
+                    --fin;
+                if (debut == fin)
+                    return;
                 while (k < motsWc_.size() && motsWc_[k].debut < debut)
                     ++k;
                 const QStringView course(d + debut, fin - debut);
@@ -215,7 +247,18 @@ AnalyseComplete analyserTexte(QStringView texte)
         });
         analyse.ajouterTexte(texte.first(coupure));
         fil.join();
-        analyse.fusionner(suite);
+        // The word counts are merged on the other thread while this one
+        // merges, sorts and reports the table (joined even if that throws).
+        std::jthread mots([&] { analyse.fusionnerMots(suite); });
+        AnalyseComplete r;
+        analyse.fusionnerTable(suite);
+        r.table = std::move(analyse.table());
+        r.table.TrierMots();
+        r.rapport = r.table.Rapport();
+        mots.join();
+        r.mots = analyse.mots();
+        r.motsDifferents = analyse.motsDifferents();
+        return r;
     }
 
     AnalyseComplete r;

@@ -372,17 +372,24 @@ void TableOccurrences::nouvelleEntree(size_t place, QString mot, qint64 occurren
 
 void TableOccurrences::Fusionner(const TableOccurrences& suite)
 {
-    for (size_t k = 0; k < suite.TabMots.size(); ++k) {
-        const char16_t* cle = suite.cles_.cle(suite.places_[k]);
-        const qsizetype n = suite.cles_.longueur(suite.places_[k]);
-        bool ajoute = false;
-        const size_t place =
-            cles_.trouverOuAjouter(cle, n, analyse_interne::hacher(cle, n), TabMots.size(), ajoute);
-        if (!ajoute) {
-            TabOcc[cles_.valeur(place)] += suite.TabOcc[k];
-            continue;
+    // By batches in entry order, whose lookups are prefetched together.
+    constexpr size_t kLot = 32;
+    analyse_interne::Dictionnaire::Demande lot[kLot];
+    for (size_t debut = 0; debut < suite.TabMots.size(); debut += kLot) {
+        const size_t nb = std::min(kLot, suite.TabMots.size() - debut);
+        for (size_t k = 0; k < nb; ++k) {
+            const char16_t* cle = suite.cles_.cle(suite.places_[debut + k]);
+            const qsizetype n = suite.cles_.longueur(suite.places_[debut + k]);
+            lot[k] = {cle, n, analyse_interne::hacher(cle, n)};
         }
-        nouvelleEntree(place, suite.TabMots[k], suite.TabOcc[k]);
+        cles_.traiterLot(
+            lot, nb, [this] { return quint64(TabMots.size()); },
+            [&](size_t k, size_t place, bool ajoute) {
+                if (!ajoute)
+                    TabOcc[cles_.valeur(place)] += suite.TabOcc[debut + k];
+                else
+                    nouvelleEntree(place, suite.TabMots[debut + k], suite.TabOcc[debut + k]);
+            });
     }
 }
 
