@@ -25,8 +25,6 @@
 
 namespace {
 
-const QString kReportHeading = QStringLiteral(" Occurrence des mots \r\n ") + QString(30, u'-');
-
 // The hourglass for as long as the window is busy.
 class BusyPointer {
 public:
@@ -165,7 +163,8 @@ void Form1::creerCadreAnalyse()
     Resultat_Txt->setToolTip(QStringLiteral(" Occurrences avec ou sans majuscule."));
     Resultat_Txt->setCursor(look::handCursor());
     Resultat_Txt->setTextCursorShape(look::handCursor());
-    Resultat_Txt->setText(kReportHeading + QStringLiteral("\r\n"));
+    // The heading of an empty report; before the first analysis it ends with a line break.
+    Resultat_Txt->setText(TableOccurrences().Rapport() + QStringLiteral("\r\n"));
 }
 
 void Form1::creerCadreRecherche()

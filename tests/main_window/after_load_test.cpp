@@ -1,4 +1,5 @@
 #include "main_window/form1.h"
+#include "main_window/form_with_files.h"
 #include "main_window/text_display.h"
 #include "platform/fakes.h"
 #include "search/recherche.h"
@@ -15,21 +16,7 @@ namespace {
 
 const QString kHeading = u" Occurrence des mots \r\n "_qs + QString(30, u'-');
 
-class AfterLoad : public testing::Test {
-protected:
-    QString open(const QString& name, const QByteArray& bytes)
-    {
-        const QString path = writeFile(dir.path(), name, bytes);
-        EXPECT_FALSE(path.isEmpty());
-        fakes.files.answers.push_back(path);
-        form.Cmdouvrir_Click();
-        return path;
-    }
-
-    QTemporaryDir dir;
-    FakePlatform fakes;
-    Form1 form{fakes.platform()};
-};
+using AfterLoad = FormWithFiles;
 
 struct Captions {
     const char* name;
@@ -44,7 +31,7 @@ class AfterLoadCaptions : public AfterLoad, public testing::WithParamInterface<C
 TEST_P(AfterLoadCaptions, ShowCountsPathResultAndReport)
 {
     const Captions& c = GetParam();
-    const QString path = open(u"texte.txt"_qs, c.bytes);
+    const QString path = writeAndOpen(u"texte.txt"_qs, c.bytes);
     EXPECT_EQ(form.LblMots->text(), c.mots);
     EXPECT_EQ(form.LblMotsDiff->text(), c.motsDifferents);
     EXPECT_EQ(form.Label2->text(), u"\r\n\r\n Résultat"_qs);
@@ -69,12 +56,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(AfterLoad, EmptiesTheSearchBoxWhichResetsTheSearch)
 {
-    open(u"a.txt"_qs, "conte conte\r\n");
+    writeAndOpen(u"a.txt"_qs, "conte conte\r\n");
     form.ChkCherche->setChecked(false);
     form.TxtRecherche->setText(u"conte"_qs);
     form.recherche().CmdRecherche_Click();
     ASSERT_EQ(form.recherche().NbTrouves, 1);
-    open(u"b.txt"_qs, "autre conte\r\n");
+    writeAndOpen(u"b.txt"_qs, "autre conte\r\n");
     EXPECT_TRUE(form.TxtRecherche->text().isEmpty());
     EXPECT_EQ(form.recherche().NbTrouves, 0);
     EXPECT_EQ(form.recherche().PosRecherche, 1);
@@ -82,7 +69,7 @@ TEST_F(AfterLoad, EmptiesTheSearchBoxWhichResetsTheSearch)
 
 TEST_F(AfterLoad, CancelOrFailureLeavesTheAnalysisAsItWas)
 {
-    const QString path = open(u"a.txt"_qs, "un deux\r\n");
+    const QString path = writeAndOpen(u"a.txt"_qs, "un deux\r\n");
     const QString report = form.Resultat_Txt->text();
     fakes.files.answers.push_back(QString());
     form.Label3_Click();

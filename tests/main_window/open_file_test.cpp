@@ -1,5 +1,6 @@
 #include "main_window/clickable_label.h"
 #include "main_window/form1.h"
+#include "main_window/form_with_files.h"
 #include "main_window/text_display.h"
 #include "platform/fakes.h"
 
@@ -17,21 +18,8 @@
 
 namespace {
 
-class OpenFile : public testing::Test {
+class OpenFile : public FormWithFiles {
 protected:
-    QString write(const QString& name, const QByteArray& bytes)
-    {
-        const QString path = writeFile(dir.path(), name, bytes);
-        EXPECT_FALSE(path.isEmpty());
-        return path;
-    }
-
-    void open(const QString& path)
-    {
-        fakes.files.answers.push_back(path);
-        form.Cmdouvrir_Click();
-    }
-
     struct Shown {
         QString text, lignes, caract, label1;
         bool operator==(const Shown&) const = default;
@@ -40,10 +28,6 @@ protected:
     {
         return {form.Le_texte->text(), form.Lignes->text(), form.Caract->text(), form.Label1->text()};
     }
-
-    QTemporaryDir dir;
-    FakePlatform fakes;
-    Form1 form{fakes.platform()};
 };
 
 struct CountCase {

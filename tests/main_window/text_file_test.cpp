@@ -1,5 +1,4 @@
 #include "platform/fakes.h"
-#include "qt_print.h"
 #include "main_window/text_file.h"
 
 #include <QFile>
