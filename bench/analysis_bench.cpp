@@ -19,8 +19,8 @@
 namespace {
 
 const char* const kFichiers[] = {
-    "small.cp1252.crlf.txt",  "medium.cp1252.crlf.txt", "large.cp1252.crlf.txt",
-    "medium.utf8.crlf.txt",   "medium.utf8.lf.txt",
+    "small.cp1252.crlf.txt", "medium.cp1252.crlf.txt", "large.cp1252.crlf.txt",
+    "medium.utf8.crlf.txt",  "medium.utf8.lf.txt",
 };
 
 QString dossierCorpus()
@@ -35,7 +35,11 @@ const QString& texte(const std::string& nom)
     static std::map<std::string, QString> charges;
     auto it = charges.find(nom);
     if (it == charges.end())
-        it = charges.emplace(nom, readTextFile(dossierCorpus() + u'/' + QString::fromStdString(nom)).loaded.text).first;
+        it = charges
+                 .emplace(
+                     nom,
+                     readTextFile(dossierCorpus() + u'/' + QString::fromStdString(nom)).loaded.text)
+                 .first;
     return it->second;
 }
 
@@ -52,10 +56,7 @@ long lireKo(const char* champ)
 }
 
 // Resets the peak resident size, so that the next peak is the analysis' own.
-void remettrePic()
-{
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
+void remettrePic() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 void compterMots(benchmark::State& etat, std::string nom)
 {
@@ -143,11 +144,16 @@ int main(int argc, char** argv)
         trouve = true;
         const std::string nom(f);
         const auto ms = benchmark::kMillisecond;
-        benchmark::RegisterBenchmark(("AnalyseComplete/" + nom).c_str(), analyseComplete, nom)->Unit(ms)->UseRealTime();
+        benchmark::RegisterBenchmark(("AnalyseComplete/" + nom).c_str(), analyseComplete, nom)
+            ->Unit(ms)
+            ->UseRealTime();
         benchmark::RegisterBenchmark(("Sequentielle/" + nom).c_str(), sequentielle, nom)->Unit(ms);
         benchmark::RegisterBenchmark(("CompterMots/" + nom).c_str(), compterMots, nom)->Unit(ms);
-        benchmark::RegisterBenchmark(("CompterMotsDifferents/" + nom).c_str(), compterMotsDifferents, nom)->Unit(ms);
-        benchmark::RegisterBenchmark(("AnalyserMots+Rapport/" + nom).c_str(), analyserMots, nom)->Unit(ms);
+        benchmark::RegisterBenchmark(("CompterMotsDifferents/" + nom).c_str(),
+                                     compterMotsDifferents, nom)
+            ->Unit(ms);
+        benchmark::RegisterBenchmark(("AnalyserMots+Rapport/" + nom).c_str(), analyserMots, nom)
+            ->Unit(ms);
         benchmark::RegisterBenchmark(("Chargement/" + nom).c_str(), chargement, nom)->Unit(ms);
     }
     if (!trouve) {

@@ -65,7 +65,7 @@ int main(int argc, char** argv)
                 "with the first paint %.1f ms (min %.1f); "
                 "select at the end median %.2f ms over %d runs; peak RSS %.0f MiB\n",
                 argv[1], static_cast<long long>(text.size()), median(setting), median(opening),
-                *std::min_element(opening.begin(), opening.end()), median(selecting),
-                repetitions, double(usage.ru_maxrss) / 1024.0);
+                *std::min_element(opening.begin(), opening.end()), median(selecting), repetitions,
+                double(usage.ru_maxrss) / 1024.0);
     return 0;
 }

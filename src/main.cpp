@@ -12,10 +12,11 @@ int main(int argc, char* argv[])
     // Without a display Qt would abort with a cryptic message: say what to do instead.
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
         && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        std::fprintf(stderr, "Lexorquine a besoin d'un affichage graphique, et aucun n'est "
-                             "disponible (DISPLAY n'est pas défini).\n"
-                             "Sans écran, lancez-le sous un serveur X virtuel : "
-                             "xvfb-run -a %s\n",
+        std::fprintf(stderr,
+                     "Lexorquine a besoin d'un affichage graphique, et aucun n'est "
+                     "disponible (DISPLAY n'est pas défini).\n"
+                     "Sans écran, lancez-le sous un serveur X virtuel : "
+                     "xvfb-run -a %s\n",
                      argv[0]);
         return 2;
     }

@@ -112,8 +112,8 @@ void BM_StepThatFindsNothing(benchmark::State& state)
     double ecart = 0;
     long nombre = 0;
     for (auto _ : state) {
-        const Tours t = tourner([] { banc->r.CmdRecherche_Click(); },
-                                [] { return !banc->r.EtapeEnCours(); });
+        const Tours t
+            = tourner([] { banc->r.CmdRecherche_Click(); }, [] { return !banc->r.EtapeEnCours(); });
         state.SetIterationTime(t.totalMs / 1e3);
         ecart = std::max(ecart, t.plusLongEcartMs);
         nombre += t.nombre;
@@ -122,7 +122,8 @@ void BM_StepThatFindsNothing(benchmark::State& state)
         state.SkipWithError("unexpected result");
     state.counters["chars"] = double(banc->form.Le_texte->text().size());
     state.counters["max_gap_ms"] = ecart;
-    state.counters["turns"] = benchmark::Counter(double(nombre), benchmark::Counter::kAvgIterations);
+    state.counters["turns"]
+        = benchmark::Counter(double(nombre), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_StepThatFindsNothing)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
@@ -135,8 +136,8 @@ void BM_StepThatFinds(benchmark::State& state)
     banc->form.TxtRecherche->setText(QStringLiteral("de "));
     double ecart = 0;
     for (auto _ : state) {
-        const Tours t = tourner([] { banc->r.CmdRecherche_Click(); },
-                                [] { return !banc->r.EtapeEnCours(); });
+        const Tours t
+            = tourner([] { banc->r.CmdRecherche_Click(); }, [] { return !banc->r.EtapeEnCours(); });
         state.SetIterationTime(t.totalMs / 1e3);
         ecart = std::max(ecart, t.plusLongEcartMs);
     }
@@ -167,9 +168,13 @@ void BM_AutoRun(benchmark::State& state, const char* motif)
     state.counters["max_gap_ms"] = ecart;
 }
 BENCHMARK_CAPTURE(BM_AutoRun, pinceau, "pinceau")
-    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 BENCHMARK_CAPTURE(BM_AutoRun, Lincoln, "Lincoln")
-    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 // A long search text that matches nearly everywhere but for its first character makes a
 // substring search compare about its whole length at every position.
@@ -191,7 +196,11 @@ void BM_StepWithAHardSearchText(benchmark::State& state)
     state.counters["max_gap_ms"] = ecart;
 }
 BENCHMARK(BM_StepWithAHardSearchText)
-    ->Arg(10)->Arg(1000)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+    ->Arg(10)
+    ->Arg(1000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 } // namespace
 

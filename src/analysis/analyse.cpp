@@ -23,10 +23,7 @@ constexpr qsizetype kMorceau = 1 << 14;
 // A cut that ends no word under either rule: a space, CR, TAB or a separator
 // of `wc` other than the apostrophe (which is part of a word for the
 // occurrence table) and the line feed (which a word goes through there).
-bool coupureSure(char16_t c)
-{
-    return c != u'\'' && c != u'\n' && analyse_interne::estBlanc(c);
-}
+bool coupureSure(char16_t c) { return c != u'\'' && c != u'\n' && analyse_interne::estBlanc(c); }
 
 // The first safe cut in [de, a), or -1.
 qsizetype premiereCoupure(QStringView texte, qsizetype de, qsizetype a)
@@ -174,7 +171,8 @@ private:
                 exacts_.prechargerEnregistrement(quint32(motsWc_[k + kAvance].place));
             MotWc& m = motsWc_[k];
             bool ajoute = false;
-            m.place = exacts_.trouverOuAjouter(d + m.debut, m.fin - m.debut, quint32(m.place), 0, ajoute);
+            m.place = exacts_.trouverOuAjouter(d + m.debut, m.fin - m.debut, quint32(m.place), 0,
+                                               ajoute);
             marquerMotWc(m.place);
             // The count is read again when the occurrence runs are scanned:
             // fetching it now overlaps that miss with the lookups.
@@ -210,7 +208,8 @@ private:
                 QString mot = course.toString();
                 mot.remove(u'\n');
                 if (!mot.isEmpty())
-                    compterOccurrence(chercher(reinterpret_cast<const char16_t*>(mot.utf16()), mot.size()), mot);
+                    compterOccurrence(
+                        chercher(reinterpret_cast<const char16_t*>(mot.utf16()), mot.size()), mot);
             });
     }
 

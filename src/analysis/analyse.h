@@ -9,10 +9,10 @@
 #include <QStringView>
 
 struct AnalyseComplete {
-    qint64 mots = 0;           // wc::CompterMots
+    qint64 mots = 0; // wc::CompterMots
     qint64 motsDifferents = 0; // wc::CompterMotsDifferents
-    TableOccurrences table;    // as left by AnalyserMots
-    QString rapport;           // table.Rapport()
+    TableOccurrences table; // as left by AnalyserMots
+    QString rapport; // table.Rapport()
 };
 
 // Same results as the separate calls; long texts are shared between two

@@ -19,9 +19,9 @@ namespace {
 
 enum Classe : quint8 {
     Separateur,
-    Lettre,  // apostrophe, ASCII digit, letter or combining mark
-    Ignore,  // line feed
-    Haute,   // high surrogate: depends on the code point it starts
+    Lettre, // apostrophe, ASCII digit, letter or combining mark
+    Ignore, // line feed
+    Haute, // high surrogate: depends on the code point it starts
 };
 
 struct Caracteres;
@@ -211,10 +211,7 @@ void ajouterLongue(const Caracteres& t, std::vector<char16_t>& sortie, char16_t 
 }
 
 // Code points beyond the first plane are rare enough to go through QString.
-QString majusculePaire(const char16_t* paire)
-{
-    return QStringView(paire, 2).toString().toUpper();
-}
+QString majusculePaire(const char16_t* paire) { return QStringView(paire, 2).toString().toUpper(); }
 
 void ajouterPaire(std::vector<char16_t>& sortie, const char16_t* paire)
 {
@@ -324,7 +321,8 @@ void TableOccurrences::AjouterTexte(QStringView texte)
                     return;
                 }
                 const QStringView mot(d + origines[k].debut, origines[k].fin - origines[k].debut);
-                nouvelleEntree(place, origines[k].sautDeLigne ? sansSautsDeLigne(mot) : mot.toString(), 1);
+                nouvelleEntree(place,
+                               origines[k].sautDeLigne ? sansSautsDeLigne(mot) : mot.toString(), 1);
             });
         nbLot = 0;
         utilise = 0;
@@ -358,10 +356,7 @@ void TableOccurrences::AjouterTexte(QStringView texte)
     cles.swap(tampon_);
 }
 
-void TableOccurrences::AjouterMot(QStringView mot)
-{
-    Compter(Entree(mot));
-}
+void TableOccurrences::AjouterMot(QStringView mot) { Compter(Entree(mot)); }
 
 void TableOccurrences::nouvelleEntree(size_t place, QString mot, qint64 occurrences)
 {
@@ -460,7 +455,8 @@ void TableOccurrences::EchangerMots(qsizetype a, qsizetype b)
 
 QString TableOccurrences::Rapport() const
 {
-    static constexpr char16_t kEntete[] = u" Occurrence des mots \r\n ------------------------------";
+    static constexpr char16_t kEntete[]
+        = u" Occurrence des mots \r\n ------------------------------";
     constexpr qsizetype kLongueurEntete = qsizetype(std::size(kEntete)) - 1;
     static constexpr char16_t kAvant[] = u"\r\n   ";
     static constexpr char16_t kApres[] = u"     ";
@@ -526,8 +522,9 @@ qsizetype TableOccurrences::Entree(QStringView mot)
     }
     const qsizetype longueur = qsizetype(tampon_.size());
     bool ajoute = false;
-    const size_t place = cles_.trouverOuAjouter(
-        tampon_.data(), longueur, analyse_interne::hacher(tampon_.data(), longueur), TabMots.size(), ajoute);
+    const size_t place = cles_.trouverOuAjouter(tampon_.data(), longueur,
+                                                analyse_interne::hacher(tampon_.data(), longueur),
+                                                TabMots.size(), ajoute);
     if (ajoute)
         nouvelleEntree(place, mot.toString(), 0);
     return qsizetype(cles_.valeur(place)) + 1;

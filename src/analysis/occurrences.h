@@ -46,7 +46,10 @@ public:
     // table has none yet; then Compter adds occurrences to it.
     qsizetype Entree(QStringView mot);
     void Compter(qsizetype i, qint64 n = 1) { TabOcc[size_t(i - 1)] += n; }
-    void PrechargerCompte(qsizetype i) const noexcept { __builtin_prefetch(&TabOcc[size_t(i - 1)], 1); }
+    void PrechargerCompte(qsizetype i) const noexcept
+    {
+        __builtin_prefetch(&TabOcc[size_t(i - 1)], 1);
+    }
 
 private:
     void nouvelleEntree(size_t place, QString mot, qint64 occurrences);

@@ -94,8 +94,8 @@ public:
 
     // Place of the key's record; a new key gets `valeurNouvelle` and sets
     // `ajoutee`. Places stay valid while the dictionary lives.
-    size_t trouverOuAjouter(const char16_t* cle, qsizetype n, quint32 h,
-                              quint64 valeurNouvelle, bool& ajoutee)
+    size_t trouverOuAjouter(const char16_t* cle, qsizetype n, quint32 h, quint64 valeurNouvelle,
+                            bool& ajoutee)
     {
         if (size_t(nb_ + 1) * 4 > cases_.size() * 3)
             redimensionner(cases_.size() * 2);
@@ -149,7 +149,8 @@ public:
             prechargerEnregistrement(d[k].h);
         for (size_t k = 0; k < nb; ++k) {
             bool ajoutee = false;
-            const size_t place = trouverOuAjouter(d[k].cle, d[k].n, d[k].h, valeurNouvelle(), ajoutee);
+            const size_t place
+                = trouverOuAjouter(d[k].cle, d[k].n, d[k].h, valeurNouvelle(), ajoutee);
             f(k, place, ajoutee);
         }
     }

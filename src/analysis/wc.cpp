@@ -26,10 +26,7 @@ constexpr std::array<bool, 256> faireTableBlancs()
 
 constexpr std::array<bool, 256> kBlanc = faireTableBlancs();
 
-inline bool estBlanc(char16_t c) noexcept
-{
-    return c < 256 && kBlanc[c];
-}
+inline bool estBlanc(char16_t c) noexcept { return c < 256 && kBlanc[c]; }
 
 // Blanks of 64 characters as the bits of one word (bit i for p[i]). Going
 // by 64 characters instead of one keeps the branches off the word
@@ -72,7 +69,8 @@ constexpr Quartets kQuartets = faireQuartets();
 constexpr bool quartetsExacts()
 {
     for (int b = 0; b < 256; ++b)
-        if (kBlanc[size_t(b)] != ((kQuartets.bas[size_t(b & 15)] & kQuartets.haut[size_t(b >> 4)]) != 0))
+        if (kBlanc[size_t(b)]
+            != ((kQuartets.bas[size_t(b & 15)] & kQuartets.haut[size_t(b >> 4)]) != 0))
             return false;
     return true;
 }
@@ -180,7 +178,8 @@ void Comptage::ajouterTranche(QStringView tranche)
     Dictionnaire::Demande lot[kLot];
     size_t nbLot = 0;
     const auto vider = [&] {
-        differents_.traiterLot(lot, nbLot, [] { return 0; }, [](size_t, size_t, bool) {});
+        differents_.traiterLot(
+            lot, nbLot, [] { return 0; }, [](size_t, size_t, bool) {});
         nbLot = 0;
     };
 
@@ -208,12 +207,6 @@ void Comptage::fusionner(const Comptage& autre)
 
 } // namespace wc
 
-quint64 analyse_interne::masqueBlancs(const char16_t* p)
-{
-    return wc::fonctionMasque()(p);
-}
+quint64 analyse_interne::masqueBlancs(const char16_t* p) { return wc::fonctionMasque()(p); }
 
-bool analyse_interne::estBlanc(char16_t c)
-{
-    return wc::estBlanc(c);
-}
+bool analyse_interne::estBlanc(char16_t c) { return wc::estBlanc(c); }

@@ -14,8 +14,8 @@
 namespace wc {
 
 inline constexpr std::array<char16_t, 30> Separateurs{
-    u',', u';', u':', u'!', u'?', u'.', u'/', u'(', u')', u'[',
-    u']', u'{', u'}', u'=', u'+', u'-', u'_', u'\'', u'#', u'~',
+    u',', u';', u':',      u'!', u'?',      u'.',      u'/', u'(',  u')',  u'[',
+    u']', u'{', u'}',      u'=', u'+',      u'-',      u'_', u'\'', u'#',  u'~',
     u'%', u'$', u'\u00A3', u'*', u'\u00AB', u'\u00BB', u'"', u'\r', u'\n', u'\t',
 };
 

@@ -7,10 +7,7 @@ QIcon programIcon() { return QIcon(QStringLiteral(":/assets/lexorquine.ico")); }
 QIcon helpIcon() { return QIcon(QStringLiteral(":/assets/aide.ico")); }
 QIcon quitIcon() { return QIcon(QStringLiteral(":/assets/quitter.ico")); }
 
-QCursor handCursor()
-{
-    return QCursor(QPixmap(QStringLiteral(":/assets/main.png")), 12, 1);
-}
+QCursor handCursor() { return QCursor(QPixmap(QStringLiteral(":/assets/main.png")), 12, 1); }
 
 QFont classicFont(qreal pointSize, bool bold)
 {

@@ -21,37 +21,61 @@ struct Libelle {
     const char* name;
     QRect geometry;
     const char* text; // UTF-8
-    qreal pointSize;  // 0: the window's own font
+    qreal pointSize; // 0: the window's own font
     bool centred;
-    QColor colour;    // invalid: the system's text colour
+    QColor colour; // invalid: the system's text colour
 };
 
 // The window's captions, top to bottom. The doubled and trailing spaces are meant.
 const Libelle kLibelles[] = {
     {"Label1", {112, 32, 145, 25}, "LEXORQUINE", 13.5, true, {}},
     {"Label8", {264, 40, 25, 17}, "V 1.2", 0, false, {}},
-    {"Label2", {16, 80, 337, 33},
+    {"Label2",
+     {16, 80, 337, 33},
      "Permet l'analyse d'un texte en donnant le nombre de mots, de caractères et l'occurrence de "
      "chacun des mots utilisés.",
-     8.25, false, {}},
-    {"Label6", {16, 111, 337, 17}, "L'occurrence englobe les mots avec ou sans majuscule.", 8.25,
-     false, {}},
-    {"Label4", {16, 128, 329, 33},
+     8.25,
+     false,
+     {}},
+    {"Label6",
+     {16, 111, 337, 17},
+     "L'occurrence englobe les mots avec ou sans majuscule.",
+     8.25,
+     false,
+     {}},
+    {"Label4",
+     {16, 128, 329, 33},
      "Il est également possible de faire une  recherche  par mot,  groupe de mots ou  caractères.",
-     8.25, false, {}},
-    {"Label5", {16, 155, 337, 57},
+     8.25,
+     false,
+     {}},
+    {"Label5",
+     {16, 155, 337, 57},
      "Cette recherche porte uniquement sur les caractères ou le texte de la fenêtre de recherche. "
      "Le résultat peut ainsi ne concerner qu'une partie d'un mot ou inclure  par exemple des "
      "pluriels sans les nommer. ",
-     8.25, false, {}},
-    {"Label7", {16, 208, 329, 25},
+     8.25,
+     false,
+     {}},
+    {"Label7",
+     {16, 208, 329, 25},
      "Ex: Avec les mots  raconter et contes , le résultat d'une recherche sur \"conte\" serait  "
      "\"2\"",
-     8.25, false, {}},
-    {"Label3", {40, 248, 305, 17}, "Le fichier sélectionné sera un fichier  .txt", 9.75, false,
+     8.25,
+     false,
+     {}},
+    {"Label3",
+     {40, 248, 305, 17},
+     "Le fichier sélectionné sera un fichier  .txt",
+     9.75,
+     false,
      QColor(0xFF, 0x00, 0x00)},
-    {"Label9", {24, 280, 313, 17}, "Veuillez patienter lors de l'analyse d'un long texte.", 8.25,
-     true, QColor(0x00, 0x00, 0x80)},
+    {"Label9",
+     {24, 280, 313, 17},
+     "Veuillez patienter lors de l'analyse d'un long texte.",
+     8.25,
+     true,
+     QColor(0x00, 0x00, 0x80)},
     {"Label22", {80, 320, 169, 17}, "Logiciel gratuit, sans garantie.", 8.25, true, {}},
     {"Label23", {16, 344, 145, 17}, "Auteur : l'équipe Lexorquine", 8.25, false, {}},
     {"Label24", {184, 344, 81, 17}, "Visitez le site ", 8.25, false, {}},
@@ -76,10 +100,10 @@ void preparer(QLabel* label, const char* name, QRect geometry, bool centred)
 } // namespace
 
 frmAbout::frmAbout(Launcher& launcher, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
-                          | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint),
-      launcher_(launcher)
+    : QDialog(parent,
+              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
+                  | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , launcher_(launcher)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("Lexorquine"));

@@ -81,8 +81,9 @@ QPushButton* pictureButton(QWidget* container, const char* name, QRect geometry,
 } // namespace
 
 Form1::Form1(const Platform& platform, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), platform_(platform),
-      background_(look::background())
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
+    , platform_(platform)
+    , background_(look::background())
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString());
@@ -197,7 +198,8 @@ void Form1::creerCadreRecherche()
     fillBackground(ChkCherche, QColor(0xC0, 0xC0, 0xC0));
     ChkCherche->setCursor(look::handCursor());
 
-    Label2 = label(Frame1, "Label2", {160, 48, 145, 65}, QString(73, u' ') + QStringLiteral("Résultat"));
+    Label2 = label(Frame1, "Label2", {160, 48, 145, 65},
+                   QString(73, u' ') + QStringLiteral("Résultat"));
     Label2->setWordWrap(true);
     fillBackground(Label2, QColor(0xE0, 0xE0, 0xE0));
 }
@@ -307,7 +309,4 @@ void Form1::ApresChargement()
     AfficherOccurrences(analyse.rapport);
 }
 
-void Form1::AfficherOccurrences(const QString& rapport)
-{
-    Resultat_Txt->setText(rapport);
-}
+void Form1::AfficherOccurrences(const QString& rapport) { Resultat_Txt->setText(rapport); }

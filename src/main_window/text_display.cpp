@@ -42,24 +42,38 @@ bool mayBreakLine(const char16_t* block)
 }
 
 const QKeySequence::StandardKey kNavigationKeys[] = {
-    QKeySequence::MoveToNextChar,       QKeySequence::SelectNextChar,
-    QKeySequence::MoveToPreviousChar,   QKeySequence::SelectPreviousChar,
-    QKeySequence::MoveToNextWord,       QKeySequence::SelectNextWord,
-    QKeySequence::MoveToPreviousWord,   QKeySequence::SelectPreviousWord,
-    QKeySequence::MoveToNextLine,       QKeySequence::SelectNextLine,
-    QKeySequence::MoveToPreviousLine,   QKeySequence::SelectPreviousLine,
-    QKeySequence::MoveToNextPage,       QKeySequence::SelectNextPage,
-    QKeySequence::MoveToPreviousPage,   QKeySequence::SelectPreviousPage,
-    QKeySequence::MoveToStartOfLine,    QKeySequence::SelectStartOfLine,
-    QKeySequence::MoveToEndOfLine,      QKeySequence::SelectEndOfLine,
-    QKeySequence::MoveToStartOfDocument, QKeySequence::SelectStartOfDocument,
-    QKeySequence::MoveToEndOfDocument,  QKeySequence::SelectEndOfDocument,
-    QKeySequence::SelectAll,            QKeySequence::Copy,
+    QKeySequence::MoveToNextChar,
+    QKeySequence::SelectNextChar,
+    QKeySequence::MoveToPreviousChar,
+    QKeySequence::SelectPreviousChar,
+    QKeySequence::MoveToNextWord,
+    QKeySequence::SelectNextWord,
+    QKeySequence::MoveToPreviousWord,
+    QKeySequence::SelectPreviousWord,
+    QKeySequence::MoveToNextLine,
+    QKeySequence::SelectNextLine,
+    QKeySequence::MoveToPreviousLine,
+    QKeySequence::SelectPreviousLine,
+    QKeySequence::MoveToNextPage,
+    QKeySequence::SelectNextPage,
+    QKeySequence::MoveToPreviousPage,
+    QKeySequence::SelectPreviousPage,
+    QKeySequence::MoveToStartOfLine,
+    QKeySequence::SelectStartOfLine,
+    QKeySequence::MoveToEndOfLine,
+    QKeySequence::SelectEndOfLine,
+    QKeySequence::MoveToStartOfDocument,
+    QKeySequence::SelectStartOfDocument,
+    QKeySequence::MoveToEndOfDocument,
+    QKeySequence::SelectEndOfDocument,
+    QKeySequence::SelectAll,
+    QKeySequence::Copy,
 };
 
 } // namespace
 
-TextDisplay::TextDisplay(QWidget* parent) : QAbstractScrollArea(parent)
+TextDisplay::TextDisplay(QWidget* parent)
+    : QAbstractScrollArea(parent)
 {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -122,7 +136,7 @@ qsizetype TextDisplay::lineOf(qsizetype position) const
 {
     return qsizetype(std::upper_bound(lineStarts_.begin(), lineStarts_.end(), position)
                      - lineStarts_.begin())
-           - 1;
+        - 1;
 }
 
 qsizetype TextDisplay::lineEnd(qsizetype line) const
@@ -152,8 +166,8 @@ qsizetype TextDisplay::nextPosition(qsizetype position) const
         return text_.size();
     const QChar c = text_[position];
     const bool pair = position + 1 < text_.size()
-                      && ((c == u'\r' && text_[position + 1] == u'\n')
-                          || (c.isHighSurrogate() && text_[position + 1].isLowSurrogate()));
+        && ((c == u'\r' && text_[position + 1] == u'\n')
+            || (c.isHighSurrogate() && text_[position + 1].isLowSurrogate()));
     return position + (pair ? 2 : 1);
 }
 
@@ -163,15 +177,15 @@ qsizetype TextDisplay::previousPosition(qsizetype position) const
         return 0;
     const QChar c = text_[position - 1];
     const bool pair = position >= 2
-                      && ((c == u'\n' && text_[position - 2] == u'\r')
-                          || (c.isLowSurrogate() && text_[position - 2].isHighSurrogate()));
+        && ((c == u'\n' && text_[position - 2] == u'\r')
+            || (c.isLowSurrogate() && text_[position - 2].isHighSurrogate()));
     return position - (pair ? 2 : 1);
 }
 
 bool TextDisplay::isWordAt(qsizetype position) const
 {
     return position >= 0 && position < text_.size()
-           && (text_[position].isLetterOrNumber() || text_[position] == u'_');
+        && (text_[position].isLetterOrNumber() || text_[position] == u'_');
 }
 
 qsizetype TextDisplay::nextWord(qsizetype position) const
@@ -225,8 +239,8 @@ double TextDisplay::advanceAt(qsizetype index, double x) const
             const char32_t code = QChar::surrogateToUcs4(text_[index], text_[index + 1]);
             auto found = pairAdvances_.constFind(code);
             if (found == pairAdvances_.cend())
-                found = pairAdvances_.insert(code, metrics_.horizontalAdvance(
-                                                       QString::fromUcs4(&code, 1)));
+                found = pairAdvances_.insert(
+                    code, metrics_.horizontalAdvance(QString::fromUcs4(&code, 1)));
             return *found;
         }
         if (QChar::isLowSurrogate(c) && index > 0 && text_[index - 1].isHighSurrogate())
@@ -273,10 +287,13 @@ void TextDisplay::growMeasuredWidth(double width) const
     if (rangeUpdatePending_)
         return;
     rangeUpdatePending_ = true;
-    QMetaObject::invokeMethod(const_cast<TextDisplay*>(this), [this] {
-        rangeUpdatePending_ = false;
-        const_cast<TextDisplay*>(this)->updateScrollBars();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        const_cast<TextDisplay*>(this),
+        [this] {
+            rangeUpdatePending_ = false;
+            const_cast<TextDisplay*>(this)->updateScrollBars();
+        },
+        Qt::QueuedConnection);
 }
 
 // x of a position from the start of its line, in pixels.
@@ -325,8 +342,7 @@ qsizetype TextDisplay::indexAtX(qsizetype line, double x, double* indexX) const
 qsizetype TextDisplay::positionAt(QPoint point) const
 {
     const int row = point.y() < kTopMargin ? -1 : (point.y() - kTopMargin) / lineHeight_;
-    const qsizetype line
-        = std::clamp<qsizetype>(firstVisibleLine() + row, 0, lineCount() - 1);
+    const qsizetype line = std::clamp<qsizetype>(firstVisibleLine() + row, 0, lineCount() - 1);
     const double x = point.x() - kLeftMargin + horizontalScrollBar()->value();
     double at = 0;
     qsizetype i = indexAtX(line, x, &at);
@@ -382,8 +398,8 @@ void TextDisplay::updateScrollBars()
         0, int(std::min<qsizetype>(INT_MAX, std::max<qsizetype>(0, lineCount() - rows))));
 
     // The longest line at the average width until lines in view are really measured.
-    const double width = std::max(double(longestLine_) * averageWidth_, measuredWidth_)
-                         + 2 * kLeftMargin;
+    const double width
+        = std::max(double(longestLine_) * averageWidth_, measuredWidth_) + 2 * kLeftMargin;
     const int viewWidth = viewport()->width();
     QScrollBar* horizontal = horizontalScrollBar();
     horizontal->setSingleStep(std::max(1, int(averageWidth_ * 2)));
@@ -520,12 +536,24 @@ void TextDisplay::keyPressEvent(QKeyEvent* event)
             goalX_ = -1;
         qsizetype target = caret_;
         switch (m.move) {
-        case Key::MoveToNextChar: target = nextPosition(caret_); break;
-        case Key::MoveToPreviousChar: target = previousPosition(caret_); break;
-        case Key::MoveToNextWord: target = nextWord(caret_); break;
-        case Key::MoveToPreviousWord: target = previousWord(caret_); break;
-        case Key::MoveToNextLine: target = vertically(1); break;
-        case Key::MoveToPreviousLine: target = vertically(-1); break;
+        case Key::MoveToNextChar:
+            target = nextPosition(caret_);
+            break;
+        case Key::MoveToPreviousChar:
+            target = previousPosition(caret_);
+            break;
+        case Key::MoveToNextWord:
+            target = nextWord(caret_);
+            break;
+        case Key::MoveToPreviousWord:
+            target = previousWord(caret_);
+            break;
+        case Key::MoveToNextLine:
+            target = vertically(1);
+            break;
+        case Key::MoveToPreviousLine:
+            target = vertically(-1);
+            break;
         case Key::MoveToNextPage:
             verticalScrollBar()->setValue(verticalScrollBar()->value() + int(page));
             target = vertically(page);
@@ -534,11 +562,20 @@ void TextDisplay::keyPressEvent(QKeyEvent* event)
             verticalScrollBar()->setValue(verticalScrollBar()->value() - int(page));
             target = vertically(-page);
             break;
-        case Key::MoveToStartOfLine: target = lineStarts_[size_t(line)]; break;
-        case Key::MoveToEndOfLine: target = lineEnd(line); break;
-        case Key::MoveToStartOfDocument: target = 0; break;
-        case Key::MoveToEndOfDocument: target = text_.size(); break;
-        default: break;
+        case Key::MoveToStartOfLine:
+            target = lineStarts_[size_t(line)];
+            break;
+        case Key::MoveToEndOfLine:
+            target = lineEnd(line);
+            break;
+        case Key::MoveToStartOfDocument:
+            target = 0;
+            break;
+        case Key::MoveToEndOfDocument:
+            target = text_.size();
+            break;
+        default:
+            break;
         }
         moveCaret(target, extend);
         return;

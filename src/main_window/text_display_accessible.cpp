@@ -12,8 +12,7 @@ class TextDisplayAccessible final : public QAccessibleWidget, public QAccessible
 public:
     explicit TextDisplayAccessible(TextDisplay* display)
         : QAccessibleWidget(display, QAccessible::EditableText)
-    {
-    }
+    { }
 
     void* interface_cast(QAccessible::InterfaceType type) override
     {

@@ -12,10 +12,9 @@ namespace {
 // Windows-1252 differs from Latin-1 only in 0x80–0x9F; its five unassigned codes keep
 // their own value, as Windows does.
 constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
 QString decodeCp1252(QByteArrayView bytes)
@@ -164,8 +163,8 @@ LoadedText toLoadedText(const QString& decoded)
             result.characters += length;
         }
         if (position < size) {
-            const bool crlf = chars[position] == u'\r' && position + 1 < size
-                              && chars[position + 1] == u'\n';
+            const bool crlf
+                = chars[position] == u'\r' && position + 1 < size && chars[position + 1] == u'\n';
             position += crlf ? 2 : 1;
         }
     }
@@ -183,18 +182,21 @@ TextFileRead readTextFile(const QString& path, qint64 maxBytes)
     if (!info.isFile())
         return failure(path, QStringLiteral("Ce n'est pas un fichier ordinaire."));
     if (info.size() > maxBytes)
-        return failure(path, QStringLiteral("Le fichier dépasse la taille maximale de %1 Mio.")
-                                 .arg(maxBytes / (1024 * 1024)));
+        return failure(path,
+                       QStringLiteral("Le fichier dépasse la taille maximale de %1 Mio.")
+                           .arg(maxBytes / (1024 * 1024)));
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.isSequential())
-        return failure(path, QStringLiteral("Le fichier ne peut pas être ouvert (droits d'accès ?)."));
+        return failure(path,
+                       QStringLiteral("Le fichier ne peut pas être ouvert (droits d'accès ?)."));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return failure(path, QStringLiteral("Erreur de lecture."));
     if (bytes.size() > maxBytes)
-        return failure(path, QStringLiteral("Le fichier dépasse la taille maximale de %1 Mio.")
-                                 .arg(maxBytes / (1024 * 1024)));
+        return failure(path,
+                       QStringLiteral("Le fichier dépasse la taille maximale de %1 Mio.")
+                           .arg(maxBytes / (1024 * 1024)));
 
     TextFileRead result;
     result.loaded = toLoadedText(decodeTextBytes(bytes));

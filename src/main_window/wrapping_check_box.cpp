@@ -21,8 +21,8 @@ void WrappingCheckBox::paintEvent(QPaintEvent*)
            && QFontMetrics(font).boundingRect(area, flags, text()).height() > area.height())
         font.setPointSizeF(font.pointSizeF() - 0.25);
     painter.setFont(font);
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::WindowText));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     const QRect used = painter.boundingRect(area, flags, text());
     painter.drawText(area, flags, text());
     if (hasFocus()) {
@@ -33,7 +33,4 @@ void WrappingCheckBox::paintEvent(QPaintEvent*)
     }
 }
 
-bool WrappingCheckBox::hitButton(const QPoint& position) const
-{
-    return rect().contains(position);
-}
+bool WrappingCheckBox::hitButton(const QPoint& position) const { return rect().contains(position); }

@@ -21,7 +21,10 @@ namespace {
 class ManualMove final : public QObject {
 public:
     ManualMove(QWidget* window, QPoint origin, QPoint pressGlobal)
-        : QObject(window), window_(window), origin_(origin), pressGlobal_(pressGlobal)
+        : QObject(window)
+        , window_(window)
+        , origin_(origin)
+        , pressGlobal_(pressGlobal)
     {
         window->installEventFilter(this);
     }
@@ -78,8 +81,8 @@ std::optional<QPoint> serverPosition(QWidget* window)
     const auto windowId = xcb_window_t(window->winId());
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
     const auto cookie = xcb_translate_coordinates(connection, windowId, screen->root, 0, 0);
-    xcb_translate_coordinates_reply_t* reply =
-        xcb_translate_coordinates_reply(connection, cookie, nullptr);
+    xcb_translate_coordinates_reply_t* reply
+        = xcb_translate_coordinates_reply(connection, cookie, nullptr);
     if (!reply)
         return std::nullopt;
     const QPoint client(reply->dst_x, reply->dst_y);

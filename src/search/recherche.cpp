@@ -24,8 +24,8 @@ constexpr qsizetype kComparaisons = qsizetype(1) << 20;
 
 QString texteFinal(const QString& motif)
 {
-    return kSautDeLigne + QStringLiteral("Recherche terminée") + kSautDeLigne + QStringLiteral("'' ")
-        + motif + QStringLiteral(" ''") + kSautDeLigne;
+    return kSautDeLigne + QStringLiteral("Recherche terminée") + kSautDeLigne
+        + QStringLiteral("'' ") + motif + QStringLiteral(" ''") + kSautDeLigne;
 }
 
 // The first character with its case changed, never longer or shorter than it was: a
@@ -47,7 +47,10 @@ QString changerCasse(QStringView premier, bool majuscule)
 
 } // namespace
 
-Recherche::Recherche(Form1& form) : QObject(&form), form_(form), suite_(new QTimer(this))
+Recherche::Recherche(Form1& form)
+    : QObject(&form)
+    , form_(form)
+    , suite_(new QTimer(this))
 {
     suite_->setSingleShot(true);
     suite_->setInterval(0);
@@ -124,8 +127,8 @@ void Recherche::ChkMaj_Click()
 {
     Reinitialiser();
     const QString texte = form_.TxtRecherche->text();
-    const qsizetype longueur =
-        texte.size() >= 2 && texte[0].isHighSurrogate() && texte[1].isLowSurrogate() ? 2 : 1;
+    const qsizetype longueur
+        = texte.size() >= 2 && texte[0].isHighSurrogate() && texte[1].isLowSurrogate() ? 2 : 1;
     const QStringView premier = QStringView(texte).left(longueur);
     PremiereLettre = changerCasse(premier, form_.ChkMaj->isChecked());
     const QString nouveau = PremiereLettre + texte.mid(premier.size());
@@ -150,8 +153,12 @@ void Recherche::Etape(Origine origine)
     form_.Label2->setText(kSautDeLigne + kSautDeLigne + QString::number(NbTrouves));
     // Any change of the text or of the search text resets and so ends the scan: the
     // copies stay those of the loaded text and the search box for all of it.
-    balayage_ = Balayage{origine, form_.Le_texte->text(), form_.TxtRecherche->text(),
-                         qsizetype(PosRecherche - 1), qsizetype(PosRecherche), false};
+    balayage_ = Balayage{origine,
+                         form_.Le_texte->text(),
+                         form_.TxtRecherche->text(),
+                         qsizetype(PosRecherche - 1),
+                         qsizetype(PosRecherche),
+                         false};
     ContinuerBalayage();
 }
 
@@ -164,8 +171,8 @@ void Recherche::ContinuerBalayage()
     const qsizetype fin = texte.size();
     // A long search text can cost up to its length in comparisons per position: fewer
     // positions per search keep each one short, whatever the text.
-    const qsizetype positions =
-        std::min(trancheCaracteres_, std::max<qsizetype>(1, kComparaisons / b.motif.size()));
+    const qsizetype positions
+        = std::min(trancheCaracteres_, std::max<qsizetype>(1, kComparaisons / b.motif.size()));
     QElapsedTimer chrono;
     chrono.start();
     while (b.suivant < fin) {

@@ -54,11 +54,11 @@ private:
 
     struct Balayage {
         Origine origine;
-        QString texte;  // the loaded text, as it was when the step began
-        QString motif;  // the search text
+        QString texte; // the loaded text, as it was when the step began
+        QString motif; // the search text
         qsizetype suivant; // 0-based index of the next position to examine
-        qsizetype depart;  // PosRecherche when the step began
-        bool caretPlace;   // the caret already shows where the scan began
+        qsizetype depart; // PosRecherche when the step began
+        bool caretPlace; // the caret already shows where the scan began
     };
 
     void Etape(Origine origine);

@@ -20,9 +20,11 @@ TEST(Analyse, ComptesApresChargement)
         // No place to share the work: one word far beyond the two-thread size.
         {QString(200000, u'x') + QStringLiteral("\r\n"), 1, 1, 1},
         // Places to cut only near the start.
-        {QStringLiteral("a b, c ").repeated(3000) + QString(100000, u'x') + QStringLiteral("\r\n"), 9001, 4, 4},
+        {QStringLiteral("a b, c ").repeated(3000) + QString(100000, u'x') + QStringLiteral("\r\n"),
+         9001, 4, 4},
         // Only line feeds where a cut could go: for the table, one word.
-        {(QStringLiteral("ab\n") + QString(100000, u'c') + QStringLiteral("\nd")).repeated(2), 5, 4, 1},
+        {(QStringLiteral("ab\n") + QString(100000, u'c') + QStringLiteral("\nd")).repeated(2), 5, 4,
+         1},
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.texte.left(40).toStdString());

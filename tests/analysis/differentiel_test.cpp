@@ -95,8 +95,8 @@ TEST(Differentiel, FusionDesTranches)
         std::mt19937_64 alea(graine);
         const QString texte = generateur::texteAleatoire(alea, int(alea() % 80));
         const qsizetype coupure = coupureAleatoire(texte, alea);
-        SCOPED_TRACE("graine " + std::to_string(graine) + " coupure " + std::to_string(coupure) + ": "
-                     + montrer(texte));
+        SCOPED_TRACE("graine " + std::to_string(graine) + " coupure " + std::to_string(coupure)
+                     + ": " + montrer(texte));
         const QStringView debut = QStringView(texte).first(coupure);
         const QStringView suite = QStringView(texte).sliced(coupure);
 
@@ -121,13 +121,19 @@ TEST(Differentiel, FusionDesTranches)
 // word ends on either side of a block's edge.
 TEST(Differentiel, BordsDeBlocs)
 {
-    const QString morceaux[] = {QStringLiteral("\U00010428\U00010400"), QStringLiteral("e\u0301"),
-                                QStringLiteral("x\ny"), QStringLiteral("\n\n"), QStringLiteral("\u00e9\u2019"),
-                                QStringLiteral("\U0001F600"), QStringLiteral(". "), QStringLiteral("\u00df")};
+    const QString morceaux[] = {QStringLiteral("\U00010428\U00010400"),
+                                QStringLiteral("e\u0301"),
+                                QStringLiteral("x\ny"),
+                                QStringLiteral("\n\n"),
+                                QStringLiteral("\u00e9\u2019"),
+                                QStringLiteral("\U0001F600"),
+                                QStringLiteral(". "),
+                                QStringLiteral("\u00df")};
     TableOccurrences table;
     for (int avant = 56; avant <= 72; ++avant) {
         for (const QString& m : morceaux) {
-            const QString texte = QString(avant, u'a') + m + QStringLiteral("b \u00c9T\u00c9 a") + m + u'\n';
+            const QString texte
+                = QString(avant, u'a') + m + QStringLiteral("b \u00c9T\u00c9 a") + m + u'\n';
             SCOPED_TRACE(std::to_string(avant) + ": " + montrer(texte));
             ASSERT_EQ(wc::CompterMots(texte), reference::CompterMots(texte));
             ASSERT_EQ(wc::CompterMotsDifferents(texte), reference::CompterMotsDifferents(texte));

@@ -29,10 +29,7 @@ struct Cas {
     Table attendu;
 };
 
-const QString q(const char16_t* s)
-{
-    return QString::fromUtf16(s);
-}
+const QString q(const char16_t* s) { return QString::fromUtf16(s); }
 
 TEST(Occurrences, TableDesCas)
 {
@@ -40,14 +37,16 @@ TEST(Occurrences, TableDesCas)
         {u"", {}},
         {u"... \u00AB \u2014 \u00BB !\r\n", {}},
         {u"Chien chat CHAT", {{q(u"chat"), 2}, {q(u"Chien"), 1}}},
-        {u"Le chat et le chien.", {{q(u"Le"), 2}, {q(u"chat"), 1}, {q(u"et"), 1}, {q(u"chien"), 1}}},
+        {u"Le chat et le chien.",
+         {{q(u"Le"), 2}, {q(u"chat"), 1}, {q(u"et"), 1}, {q(u"chien"), 1}}},
         {u"Le le LE", {{q(u"Le"), 3}}},
         {u"b a a c c c b", {{q(u"c"), 3}, {q(u"b"), 2}, {q(u"a"), 2}}},
         // The straight apostrophe is part of a word, the typographic one is not.
         {u"l'homme", {{q(u"l'homme"), 1}}},
         {u"l\u2019homme", {{q(u"l"), 1}, {q(u"homme"), 1}}},
         {u"'mot'", {{q(u"'mot'"), 1}}},
-        {u"x-y_z 3,14 2006", {{q(u"x"), 1}, {q(u"y"), 1}, {q(u"z"), 1}, {q(u"3"), 1}, {q(u"14"), 1}, {q(u"2006"), 1}}},
+        {u"x-y_z 3,14 2006",
+         {{q(u"x"), 1}, {q(u"y"), 1}, {q(u"z"), 1}, {q(u"3"), 1}, {q(u"14"), 1}, {q(u"2006"), 1}}},
         // A line feed is skipped: it neither ends a word nor belongs to it.
         {u"un\ndeux", {{q(u"undeux"), 1}}},
         {u"un\r\ndeux", {{q(u"un"), 1}, {q(u"deux"), 1}}},
@@ -65,11 +64,15 @@ TEST(Occurrences, TableDesCas)
         {u"a\u00F7b a\u00D7b", {{q(u"a"), 2}, {q(u"b"), 2}}},
         {u"a\u00A0b\u00B0c\u20ACd", {{q(u"a"), 1}, {q(u"b"), 1}, {q(u"c"), 1}, {q(u"d"), 1}}},
         // Beyond Windows-1252: other scripts, combining marks, surrogate pairs.
-        {u"\u03C3\u03BF\u03C6\u03CC\u03C2 \u03A3\u039F\u03A6\u038C\u03A3", {{q(u"\u03C3\u03BF\u03C6\u03CC\u03C2"), 2}}},
+        {u"\u03C3\u03BF\u03C6\u03CC\u03C2 \u03A3\u039F\u03A6\u038C\u03A3",
+         {{q(u"\u03C3\u03BF\u03C6\u03CC\u03C2"), 2}}},
         {u"e\u0301te\u0301", {{q(u"e\u0301te\u0301"), 1}}},
         {u"\U00010428\U00010429 \U00010400\U00010401", {{q(u"\U00010428\U00010429"), 2}}},
         {u"a\U0001F600b", {{q(u"a"), 1}, {q(u"b"), 1}}},
-        {u"a\xD800" u"b c\xDC00" u"d", {{q(u"a"), 1}, {q(u"b"), 1}, {q(u"c"), 1}, {q(u"d"), 1}}},
+        {u"a\xD800"
+         u"b c\xDC00"
+         u"d",
+         {{q(u"a"), 1}, {q(u"b"), 1}, {q(u"c"), 1}, {q(u"d"), 1}}},
         {u"12 \u0661\u0662", {{q(u"12"), 1}}},
     };
     for (const Cas& c : cas) {
@@ -82,8 +85,9 @@ TEST(Occurrences, RapportDeLExemple)
 {
     TableOccurrences t;
     t.AnalyserMots(u"Chien chat CHAT");
-    EXPECT_EQ(t.Rapport(), q(u" Occurrence des mots \r\n ------------------------------\r\n"
-                             u"   2     chat\r\n   1     Chien"));
+    EXPECT_EQ(t.Rapport(),
+              q(u" Occurrence des mots \r\n ------------------------------\r\n"
+                u"   2     chat\r\n   1     Chien"));
 }
 
 TEST(Occurrences, RapportDeTableVide)
@@ -150,14 +154,20 @@ TEST(Occurrences, TriStableSurDeGrandsComptes)
 {
     TableOccurrences t;
     // Counts on both sides of the limit between the two ways of sorting.
-    const std::pair<const char16_t*, int> mots[] = {{u"a", 1}, {u"b", 5000}, {u"c", 4096}, {u"d", 5000},
-                                                     {u"e", 4097}, {u"f", 1}, {u"g", 4096}};
+    const std::pair<const char16_t*, int> mots[] = {
+        {u"a", 1}, {u"b", 5000}, {u"c", 4096}, {u"d", 5000}, {u"e", 4097}, {u"f", 1}, {u"g", 4096}};
     for (const auto& [m, n] : mots)
         for (int i = 0; i < n; ++i)
             t.AjouterMot(m);
     t.TrierMots();
-    EXPECT_EQ(contenu(t), (Table{{q(u"b"), 5000}, {q(u"d"), 5000}, {q(u"e"), 4097}, {q(u"c"), 4096},
-                                 {q(u"g"), 4096}, {q(u"a"), 1}, {q(u"f"), 1}}));
+    EXPECT_EQ(contenu(t),
+              (Table{{q(u"b"), 5000},
+                     {q(u"d"), 5000},
+                     {q(u"e"), 4097},
+                     {q(u"c"), 4096},
+                     {q(u"g"), 4096},
+                     {q(u"a"), 1},
+                     {q(u"f"), 1}}));
 }
 
 TEST(Occurrences, FusionEnOrdreDuTexte)

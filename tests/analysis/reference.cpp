@@ -38,7 +38,8 @@ QStringList Couper(const QString& normalise)
 qint64 CompterMots(const QString& texte)
 {
     const QStringList pieces = Couper(NormaliserTexte(texte));
-    return std::count_if(pieces.begin(), pieces.end(), [](const QString& p) { return !p.isEmpty(); });
+    return std::count_if(pieces.begin(), pieces.end(),
+                         [](const QString& p) { return !p.isEmpty(); });
 }
 
 qint64 CompterMotsDifferents(const QString& texte)
@@ -46,15 +47,13 @@ qint64 CompterMotsDifferents(const QString& texte)
     QStringList pieces = Couper(NormaliserTexte(texte));
     std::sort(pieces.begin(), pieces.end());
     pieces.erase(std::unique(pieces.begin(), pieces.end()), pieces.end());
-    return std::count_if(pieces.begin(), pieces.end(), [](const QString& p) { return !p.isEmpty(); });
+    return std::count_if(pieces.begin(), pieces.end(),
+                         [](const QString& p) { return !p.isEmpty(); });
 }
 
 namespace {
 
-bool lettre(char32_t c)
-{
-    return QChar::isLetter(c) || QChar::isMark(c);
-}
+bool lettre(char32_t c) { return QChar::isLetter(c) || QChar::isMark(c); }
 
 void ajouterMot(std::vector<Entree>& table, const QString& mot)
 {

@@ -54,8 +54,8 @@ TEST(Wc, TableDesCas)
 
 TEST(Wc, TableDesSeparateurs)
 {
-    const char16_t codes[30] = {44, 59, 58, 33, 63, 46, 47, 40, 41, 91, 93, 123, 125, 61, 43,
-                                45, 95, 39, 35, 126, 37, 36, 163, 42, 171, 187, 34, 13, 10, 9};
+    const char16_t codes[30] = {44, 59, 58, 33, 63,  46, 47, 40,  41, 91,  93,  123, 125, 61, 43,
+                                45, 95, 39, 35, 126, 37, 36, 163, 42, 171, 187, 34,  13,  10, 9};
     ASSERT_EQ(wc::Separateurs.size(), 30u);
     for (size_t i = 0; i < 30; ++i)
         EXPECT_EQ(wc::Separateurs[i], codes[i]) << "index " << i;
@@ -76,8 +76,9 @@ TEST(Wc, ChaqueSeparateurCoupe)
 
 TEST(Wc, SignesHorsTableSontDesLettres)
 {
-    const char16_t signes[] = {u'&', u'<', u'>', u'@', u'\\', u'^', u'`', u'|', 0x20AC, 0x2018, 0x2019,
-                               0x201C, 0x201D, 0x2026, 0x2013, 0x2014, 0x00A0, 0x00A7, 0x00B0, 0};
+    const char16_t signes[]
+        = {u'&',   u'<',   u'>',   u'@',   u'\\',  u'^',   u'`',   u'|',   0x20AC, 0x2018,
+           0x2019, 0x201C, 0x201D, 0x2026, 0x2013, 0x2014, 0x00A0, 0x00A7, 0x00B0, 0};
     for (char16_t s : signes) {
         SCOPED_TRACE(int(s));
         const QString texte = QStringLiteral("a%1b\r\n").arg(QChar(s));

@@ -24,10 +24,9 @@ void verifier(bool condition, const char* quoi)
 
 // 0x80-0x9F of Windows-1252; the five unassigned codes keep their value.
 constexpr char16_t kCp1252[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
 QString texteDe(const uint8_t* data, size_t size)
@@ -41,7 +40,8 @@ QString texteDe(const uint8_t* data, size_t size)
     if (mode & 1) {
         t.resize(qsizetype(size));
         for (size_t i = 0; i < size; ++i)
-            t[qsizetype(i)] = QChar(data[i] >= 0x80 && data[i] < 0xA0 ? kCp1252[data[i] - 0x80] : char16_t(data[i]));
+            t[qsizetype(i)] = QChar(data[i] >= 0x80 && data[i] < 0xA0 ? kCp1252[data[i] - 0x80]
+                                                                      : char16_t(data[i]));
     } else {
         t.resize(qsizetype(size / 2));
         std::memcpy(t.data(), data, (size / 2) * 2);
@@ -62,7 +62,8 @@ bool estBlanc(QChar c)
 // The report is the header, then "   <count>     <word>" lines, in table order.
 void verifierRapport(const TableOccurrences& t, const QString& rapport)
 {
-    const QString entete = QStringLiteral(" Occurrence des mots \r\n ------------------------------");
+    const QString entete
+        = QStringLiteral(" Occurrence des mots \r\n ------------------------------");
     verifier(rapport.startsWith(entete), "report header");
     qsizetype pos = entete.size();
     for (qsizetype i = 1; i <= t.NbMotsTab(); ++i) {
@@ -97,7 +98,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     qint64 total = 0;
     for (qsizetype i = 1; i <= table.NbMotsTab(); ++i) {
         verifier(table.occurrences(i) >= 1, "count at least 1");
-        verifier(i == 1 || table.occurrences(i) <= table.occurrences(i - 1), "counts do not increase");
+        verifier(i == 1 || table.occurrences(i) <= table.occurrences(i - 1),
+                 "counts do not increase");
         verifier(!table.mot(i).isEmpty(), "no empty word");
         total += table.occurrences(i);
     }
@@ -124,7 +126,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         qint64 totalAttendu = 0;
         for (size_t i = 0; i < attendu.size(); ++i) {
             verifier(attendu[i].mot == table.mot(qsizetype(i) + 1), "reference word");
-            verifier(attendu[i].occurrences == table.occurrences(qsizetype(i) + 1), "reference count");
+            verifier(attendu[i].occurrences == table.occurrences(qsizetype(i) + 1),
+                     "reference count");
             totalAttendu += attendu[i].occurrences;
         }
         verifier(total == totalAttendu, "words scanned");

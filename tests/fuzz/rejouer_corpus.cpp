@@ -22,6 +22,7 @@ TEST(CorpusDuFuzzer, ChaqueEntreePasseLesVerifications)
         const QByteArray octets = f.readAll();
         // The checks abort on failure; the name tells which input it was.
         std::fprintf(stderr, "%s\n", qPrintable(nom));
-        LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(octets.constData()), size_t(octets.size()));
+        LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(octets.constData()),
+                               size_t(octets.size()));
     }
 }

@@ -26,7 +26,7 @@ struct Captions {
 
 void PrintTo(const Captions& c, std::ostream* out) { *out << c.name; }
 
-class AfterLoadCaptions : public AfterLoad, public testing::WithParamInterface<Captions> {};
+class AfterLoadCaptions : public AfterLoad, public testing::WithParamInterface<Captions> { };
 
 TEST_P(AfterLoadCaptions, ShowCountsPathResultAndReport)
 {
@@ -50,8 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
         Captions{"leadingSeparator", "(a)\r\n", u"1 Mots"_qs, u"1 Mots différents"_qs,
                  kHeading + u"\r\n   1     a"_qs},
         Captions{"accentsInCp1252", "\xC9t\xE9 \xE9t\xE9 c\x9Cur\r\n", u"3 Mots"_qs,
-                 u"3 Mots différents"_qs,
-                 kHeading + u"\r\n   2     Été\r\n   1     cœur"_qs}),
+                 u"3 Mots différents"_qs, kHeading + u"\r\n   2     Été\r\n   1     cœur"_qs}),
     [](const testing::TestParamInfo<Captions>& info) { return std::string(info.param.name); });
 
 TEST_F(AfterLoad, EmptiesTheSearchBoxWhichResetsTheSearch)

@@ -19,10 +19,10 @@ namespace {
 
 struct ElementCase {
     const char* name;
-    const char* kind;      // class name
+    const char* kind; // class name
     const char* container; // objectName of the parent
     QRect geometry;
-    QString text;          // caption or text; empty when none
+    QString text; // caption or text; empty when none
     bool handCursor;
 };
 
@@ -43,10 +43,18 @@ const ElementCase kElements[] = {
     {"LblMotsDiff", "QLabel", "Fram2", {8, 80, 121, 17}, u"Mots uniques"_qs, false},
     {"Caract", "QLabel", "Fram2", {5, 104, 127, 17}, u"Nombre de caractères"_qs, false},
     {"Resultat_Txt", "TextDisplay", "Fram2", {136, 16, 153, 121}, kHeading, true},
-    {"Frame1", "QGroupBox", "Form1", {360, 304, 321, 145},
-     u"  Recherche:  mot ou  groupe de caractères"_qs, false},
+    {"Frame1",
+     "QGroupBox",
+     "Form1",
+     {360, 304, 321, 145},
+     u"  Recherche:  mot ou  groupe de caractères"_qs,
+     false},
     {"TxtRecherche", "QLineEdit", "Frame1", {16, 24, 137, 19}, u""_qs, true},
-    {"ChkMaj", "WrappingCheckBox", "Frame1", {24, 56, 121, 25}, u"Première lettre en majuscule"_qs,
+    {"ChkMaj",
+     "WrappingCheckBox",
+     "Frame1",
+     {24, 56, 121, 25},
+     u"Première lettre en majuscule"_qs,
      true},
     {"CmdRecherche", "QPushButton", "Frame1", {40, 96, 89, 21}, u"Rechercher"_qs, true},
     {"ChkCherche", "QCheckBox", "Frame1", {64, 120, 49, 13}, u"Auto"_qs, true},
@@ -93,7 +101,10 @@ TEST_F(MainWindow, EveryElementHasItsNameKindPlaceTextAndPointer)
 
 TEST_F(MainWindow, PictureButtonsCarryToolTipsAndAccessibleNames)
 {
-    const struct { QPushButton* button; QString tip; } buttons[] = {
+    const struct {
+        QPushButton* button;
+        QString tip;
+    } buttons[] = {
         {form.Cmdouvrir, u" Ouvrir un fichier "_qs},
         {form.CmdAide, u" Aide "_qs},
         {form.CmdQuit, u" Quitter "_qs},
@@ -171,8 +182,9 @@ TEST_F(MainWindow, OnlyALeftPressOnTheBackgroundMovesTheWindowAndKeepsItOnTop)
     EXPECT_EQ(fakes.chrome.stayOnTopCalls, 1);
 
     // Labels and frames let presses through to the window; they still do not move it.
-    for (QWidget* element : {static_cast<QWidget*>(form.Label1), static_cast<QWidget*>(form.Fram2),
-                             static_cast<QWidget*>(form.LblMots), static_cast<QWidget*>(form.Label3)})
+    for (QWidget* element :
+         {static_cast<QWidget*>(form.Label1), static_cast<QWidget*>(form.Fram2),
+          static_cast<QWidget*>(form.LblMots), static_cast<QWidget*>(form.Label3)})
         QTest::mousePress(element, Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_EQ(fakes.chrome.moves, 1);
     form.hide();
@@ -194,8 +206,9 @@ TEST(QtWindowChrome, RoundedOutlineLeavesOutCornersAndFirstRowAndColumn)
     for (const QPoint inside : {QPoint(355, 241), QPoint(1, 241), QPoint(709, 241), QPoint(355, 1),
                                 QPoint(355, 481), QPoint(16, 16)})
         EXPECT_TRUE(mask.contains(inside)) << inside.x() << "," << inside.y();
-    for (const QPoint outside : {QPoint(0, 0), QPoint(0, 241), QPoint(355, 0), QPoint(1, 1),
-                                 QPoint(709, 1), QPoint(1, 481), QPoint(709, 481), QPoint(710, 241)})
+    for (const QPoint outside :
+         {QPoint(0, 0), QPoint(0, 241), QPoint(355, 0), QPoint(1, 1), QPoint(709, 1),
+          QPoint(1, 481), QPoint(709, 481), QPoint(710, 241)})
         EXPECT_FALSE(mask.contains(outside)) << outside.x() << "," << outside.y();
 }
 

@@ -26,7 +26,8 @@ protected:
     };
     Shown shown() const
     {
-        return {form.Le_texte->text(), form.Lignes->text(), form.Caract->text(), form.Label1->text()};
+        return {form.Le_texte->text(), form.Lignes->text(), form.Caract->text(),
+                form.Label1->text()};
     }
 };
 
@@ -40,7 +41,7 @@ struct CountCase {
 
 void PrintTo(const CountCase& c, std::ostream* out) { *out << c.name; }
 
-class OpenFileCounts : public OpenFile, public testing::WithParamInterface<CountCase> {};
+class OpenFileCounts : public OpenFile, public testing::WithParamInterface<CountCase> { };
 
 TEST_P(OpenFileCounts, ShowsTheTextAndItsCounts)
 {
@@ -63,16 +64,16 @@ INSTANTIATE_TEST_SUITE_P(
         CountCase{"unixLines", "un\ndeux\n", u"un\r\ndeux\r\n"_qs, u"2 lignes"_qs,
                   u"6 Caractères"_qs},
         CountCase{"empty", "", u""_qs, u"0 lignes"_qs, u"0 Caractères"_qs},
-        CountCase{"onlyEmptyLines", "\r\n\r\n", u"\r\n\r\n"_qs, u"0 lignes"_qs,
-                  u"0 Caractères"_qs},
+        CountCase{"onlyEmptyLines", "\r\n\r\n", u"\r\n\r\n"_qs, u"0 lignes"_qs, u"0 Caractères"_qs},
         CountCase{"windows1252", "\x92t\xE9\r\n", u"’té\r\n"_qs, u"1 lignes"_qs,
                   u"3 Caractères"_qs},
         CountCase{"utf16WithBom", QByteArray("\xFF\xFE\xE9\0t\0\xE9\0\n\0", 10), u"été\r\n"_qs,
                   u"1 lignes"_qs, u"3 Caractères"_qs},
         CountCase{"invalidUtf8", "caf\xC3\xA9 \xE9t\xE9\n", u"cafÃ© été\r\n"_qs, u"1 lignes"_qs,
                   u"9 Caractères"_qs},
-        CountCase{"binaryWithNul", QByteArray("a\0b\r\n", 5), QString(reinterpret_cast<const QChar*>(u"a\0b\r\n"), 5),
-                  u"1 lignes"_qs, u"3 Caractères"_qs}),
+        CountCase{"binaryWithNul", QByteArray("a\0b\r\n", 5),
+                  QString(reinterpret_cast<const QChar*>(u"a\0b\r\n"), 5), u"1 lignes"_qs,
+                  u"3 Caractères"_qs}),
     [](const testing::TestParamInfo<CountCase>& info) { return std::string(info.param.name); });
 
 TEST_F(OpenFile, CountsHaveNo16BitLimit)
@@ -168,7 +169,8 @@ TEST_F(OpenFile, AFileThatFailsWhileReadingGivesAMessage)
     ASSERT_TRUE(QFile::link(u"/proc/self/mem"_qs, path));
     open(path);
     ASSERT_EQ(fakes.files.errors.size(), 1);
-    EXPECT_TRUE(fakes.files.errors[0].startsWith(u"Impossible de lire le fichier « illisible.txt »"_qs));
+    EXPECT_TRUE(
+        fakes.files.errors[0].startsWith(u"Impossible de lire le fichier « illisible.txt »"_qs));
     EXPECT_TRUE(form.Le_texte->text().isEmpty());
 }
 

@@ -1,5 +1,5 @@
-#include "qt_print.h"
 #include "main_window/text_display.h"
+#include "qt_print.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -43,8 +43,8 @@ TEST(TextDisplay, EndsLinesAtCrLfLoneCrAndLoneLf)
         {u"ab\r\n"_qs, {u"ab"_qs, u""_qs}},
         {u"a\rb\nc"_qs, {u"a"_qs, u"b"_qs, u"c"_qs}},
         {u"\r\n\r\n"_qs, {u""_qs, u""_qs, u""_qs}},
-        {u"\n\r"_qs, {u""_qs, u""_qs, u""_qs}},          // LF then CR is two breaks
-        {u"a\r\r\nb"_qs, {u"a"_qs, u""_qs, u"b"_qs}},     // lone CR, then CR LF
+        {u"\n\r"_qs, {u""_qs, u""_qs, u""_qs}}, // LF then CR is two breaks
+        {u"a\r\r\nb"_qs, {u"a"_qs, u""_qs, u"b"_qs}}, // lone CR, then CR LF
         {u"a\n\r\nb\r"_qs, {u"a"_qs, u""_qs, u"b"_qs, u""_qs}},
         {u"x\u2029y\tz\u0000"_qs, {u"x\u2029y\tz\u0000"_qs}}, // only CR and LF break
     };
@@ -60,7 +60,7 @@ TEST(TextDisplay, EndsLinesAtCrLfLoneCrAndLoneLf)
 }
 
 struct SelectionCase {
-    qsizetype start, length;         // asked for
+    qsizetype start, length; // asked for
     qsizetype readStart, readLength; // read back
 };
 
@@ -68,18 +68,17 @@ TEST(TextDisplay, SelectionCountsCharactersOfTheTextAndIsClamped)
 {
     // "ab\r\n\r\ncd\r\n": c is at 6.
     const SelectionCase cases[] = {
-        {0, 2, 0, 2},   // ab
-        {6, 2, 6, 2},   // cd
-        {2, 4, 2, 4},   // both line breaks
+        {0, 2, 0, 2}, // ab
+        {6, 2, 6, 2}, // cd
+        {2, 4, 2, 4}, // both line breaks
         {10, 0, 10, 0}, // caret at the end
-        {8, 5, 8, 2},   // clamped at the end
-        {-3, 2, 0, 2},  // clamped at the start
+        {8, 5, 8, 2}, // clamped at the end
+        {-3, 2, 0, 2}, // clamped at the start
         {50, 1, 10, 0}, // beyond the end
-        {1, -4, 1, 0},  // a negative length selects nothing
-        {3, 0, 4, 0},   // between CR and LF: after the break
-        {2, 1, 2, 2},   // half a break takes all of it
-        {1, 2, 1, 3},
-        {3, 3, 4, 2},
+        {1, -4, 1, 0}, // a negative length selects nothing
+        {3, 0, 4, 0}, // between CR and LF: after the break
+        {2, 1, 2, 2}, // half a break takes all of it
+        {1, 2, 1, 3},   {3, 3, 4, 2},
     };
     TextDisplay display;
     display.setText(u"ab\r\n\r\ncd\r\n"_qs);
@@ -123,10 +122,7 @@ protected:
     }
     void TearDown() override { window.hide(); }
 
-    QPoint at(qsizetype position) const
-    {
-        return display->pointOf(position) + QPoint(0, 2);
-    }
+    QPoint at(qsizetype position) const { return display->pointOf(position) + QPoint(0, 2); }
 
     QWidget window;
     TextDisplay* display = nullptr;
@@ -149,7 +145,7 @@ TEST_F(ShownDisplay, KeysMoveTheCaretAndShiftExtendsTheSelection)
     const auto ctrl = Qt::ControlModifier;
     const KeyCase cases[] = {
         {0, Qt::Key_Right, none, 1, 0, 1},
-        {3, Qt::Key_Right, none, 5, 0, 5},  // over the whole CR LF
+        {3, Qt::Key_Right, none, 5, 0, 5}, // over the whole CR LF
         {5, Qt::Key_Left, none, 3, 0, 3},
         {9, Qt::Key_Right, none, 10, 0, 10}, // over a lone LF
         {0, Qt::Key_Left, none, 0, 0, 0},
@@ -157,18 +153,18 @@ TEST_F(ShownDisplay, KeysMoveTheCaretAndShiftExtendsTheSelection)
         {1, Qt::Key_End, none, 3, 0, 3},
         {7, Qt::Key_Home, none, 5, 0, 5},
         {0, Qt::Key_Down, none, 5, 0, 5},
-        {5, Qt::Key_Down, none, 9, 0, 9},    // the empty line
+        {5, Qt::Key_Down, none, 9, 0, 9}, // the empty line
         {9, Qt::Key_Down, none, 10, 0, 10},
         {5, Qt::Key_Up, none, 0, 0, 0},
-        {3, Qt::Key_Down, none, 7, 0, 7},    // past the end of a shorter line
-        {1, Qt::Key_Up, none, 1, 0, 1},      // nothing above the first line
+        {3, Qt::Key_Down, none, 7, 0, 7}, // past the end of a shorter line
+        {1, Qt::Key_Up, none, 1, 0, 1}, // nothing above the first line
         {2, Qt::Key_End, ctrl, 16, 0, 16},
         {12, Qt::Key_Home, ctrl, 0, 0, 0},
-        {0, Qt::Key_Right, ctrl, 5, 0, 5},   // next word, across the break
+        {0, Qt::Key_Right, ctrl, 5, 0, 5}, // next word, across the break
         {16, Qt::Key_Left, ctrl, 13, 0, 13},
         {0, Qt::Key_Right, shift, 0, 1, 1},
         {1, Qt::Key_End, shift, 1, 2, 3},
-        {5, Qt::Key_Left, shift, 3, 2, 3},   // the CR LF, selected whole
+        {5, Qt::Key_Left, shift, 3, 2, 3}, // the CR LF, selected whole
         {0, Qt::Key_Down, shift, 0, 5, 5},
         {0, Qt::Key_End, shift | ctrl, 0, 16, 16},
         {10, Qt::Key_Home, shift | ctrl, 0, 10, 0},
@@ -176,8 +172,8 @@ TEST_F(ShownDisplay, KeysMoveTheCaretAndShiftExtendsTheSelection)
     };
     display->setText(text);
     for (const KeyCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << "from " << c.from << " key " << c.key << " mods "
-                                        << c.modifiers);
+        SCOPED_TRACE(testing::Message()
+                     << "from " << c.from << " key " << c.key << " mods " << c.modifiers);
         display->setSelection(c.from, 0);
         QTest::keyClick(display, c.key, c.modifiers);
         EXPECT_EQ(display->selectionStart(), c.start);
@@ -229,12 +225,11 @@ TEST_F(ShownDisplay, MousePressPlacesTheCaretAndDragSelects)
 {
     display->setText(u"premier\r\nsecond\rtroisième\r\n"_qs);
     const DragCase cases[] = {
-        {3, 3, Qt::NoModifier, 3, 0},
-        {2, 5, Qt::NoModifier, 2, 3},
-        {5, 2, Qt::NoModifier, 2, 3},    // backwards
-        {4, 12, Qt::NoModifier, 4, 8},   // across a CR LF
+        {3, 3, Qt::NoModifier, 3, 0},    {2, 5, Qt::NoModifier, 2, 3},
+        {5, 2, Qt::NoModifier, 2, 3}, // backwards
+        {4, 12, Qt::NoModifier, 4, 8}, // across a CR LF
         {11, 19, Qt::NoModifier, 11, 8}, // across a lone CR
-        {9, 7, Qt::NoModifier, 7, 2},    // from a line start back to a line end
+        {9, 7, Qt::NoModifier, 7, 2}, // from a line start back to a line end
     };
     for (const DragCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.press << " to " << c.release);
@@ -361,8 +356,7 @@ TEST_F(ShownDisplay, PaintsTheBaseColourAndTheSelection)
     display->setSelection(5, 9);
     image = display->grab().toImage();
     const QPoint inSelection = display->viewport()->geometry().topLeft()
-                               + (display->pointOf(5) + display->pointOf(14)) / 2
-                               + QPoint(0, 1);
+        + (display->pointOf(5) + display->pointOf(14)) / 2 + QPoint(0, 1);
     EXPECT_EQ(image.pixelColor(inSelection.x(), inSelection.y()), QColor(0x10, 0x20, 0x90));
     EXPECT_EQ(image.pixelColor(corner), QColor(0xFF, 0xFF, 0xC0));
 }

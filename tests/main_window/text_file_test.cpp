@@ -1,5 +1,5 @@
-#include "platform/fakes.h"
 #include "main_window/text_file.h"
+#include "platform/fakes.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -18,7 +18,7 @@ struct LinesCase {
 
 void PrintTo(const LinesCase& c, std::ostream* out) { *out << c.name; }
 
-class LineSplitting : public testing::TestWithParam<LinesCase> {};
+class LineSplitting : public testing::TestWithParam<LinesCase> { };
 
 TEST_P(LineSplitting, EveryLineEndsInCrLfAndCountsSkipBreaks)
 {
@@ -31,18 +31,18 @@ TEST_P(LineSplitting, EveryLineEndsInCrLfAndCountsSkipBreaks)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, LineSplitting,
-    testing::Values(
-        LinesCase{"empty", u""_qs, u""_qs, 0, 0},
-        LinesCase{"crlf", u"ab\r\n\r\ncd\r\n"_qs, u"ab\r\n\r\ncd\r\n"_qs, 2, 4},
-        LinesCase{"emptyLast", u"ab\r\n\r\n"_qs, u"ab\r\n\r\n"_qs, 1, 2},
-        LinesCase{"noFinalBreak", u"x"_qs, u"x\r\n"_qs, 1, 1},
-        LinesCase{"lf", u"un\ndeux\n\ntrois"_qs, u"un\r\ndeux\r\n\r\ntrois\r\n"_qs, 3, 11},
-        LinesCase{"loneCr", u"a\rb\r"_qs, u"a\r\nb\r\n"_qs, 2, 2},
-        LinesCase{"crThenLf", u"a\r\rb\n\r"_qs, u"a\r\n\r\nb\r\n\r\n"_qs, 2, 2},
-        LinesCase{"loneCrAmongCrLf", u"a\r\nb\rc\r\n"_qs, u"a\r\nb\r\nc\r\n"_qs, 3, 3},
-        LinesCase{"loneLfAfterCrLf", u"a\r\n\nb\r\n"_qs, u"a\r\n\r\nb\r\n"_qs, 2, 2},
-        LinesCase{"crLfMissingAtEnd", u"a\r\nb"_qs, u"a\r\nb\r\n"_qs, 2, 2},
-        LinesCase{"onlyEmptyLines", u"\r\n\n\r"_qs, u"\r\n\r\n\r\n"_qs, 0, 0}),
+    testing::Values(LinesCase{"empty", u""_qs, u""_qs, 0, 0},
+                    LinesCase{"crlf", u"ab\r\n\r\ncd\r\n"_qs, u"ab\r\n\r\ncd\r\n"_qs, 2, 4},
+                    LinesCase{"emptyLast", u"ab\r\n\r\n"_qs, u"ab\r\n\r\n"_qs, 1, 2},
+                    LinesCase{"noFinalBreak", u"x"_qs, u"x\r\n"_qs, 1, 1},
+                    LinesCase{"lf", u"un\ndeux\n\ntrois"_qs, u"un\r\ndeux\r\n\r\ntrois\r\n"_qs, 3,
+                              11},
+                    LinesCase{"loneCr", u"a\rb\r"_qs, u"a\r\nb\r\n"_qs, 2, 2},
+                    LinesCase{"crThenLf", u"a\r\rb\n\r"_qs, u"a\r\n\r\nb\r\n\r\n"_qs, 2, 2},
+                    LinesCase{"loneCrAmongCrLf", u"a\r\nb\rc\r\n"_qs, u"a\r\nb\r\nc\r\n"_qs, 3, 3},
+                    LinesCase{"loneLfAfterCrLf", u"a\r\n\nb\r\n"_qs, u"a\r\n\r\nb\r\n"_qs, 2, 2},
+                    LinesCase{"crLfMissingAtEnd", u"a\r\nb"_qs, u"a\r\nb\r\n"_qs, 2, 2},
+                    LinesCase{"onlyEmptyLines", u"\r\n\n\r"_qs, u"\r\n\r\n\r\n"_qs, 0, 0}),
     [](const testing::TestParamInfo<LinesCase>& info) { return std::string(info.param.name); });
 
 struct DecodeCase {
@@ -53,7 +53,7 @@ struct DecodeCase {
 
 void PrintTo(const DecodeCase& c, std::ostream* out) { *out << c.name; }
 
-class Decoding : public testing::TestWithParam<DecodeCase> {};
+class Decoding : public testing::TestWithParam<DecodeCase> { };
 
 TEST_P(Decoding, Utf8WhenValidElseWindows1252)
 {
@@ -62,22 +62,30 @@ TEST_P(Decoding, Utf8WhenValidElseWindows1252)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Decoding,
-    testing::Values(
-        DecodeCase{"ascii", "conte", u"conte"_qs},
-        DecodeCase{"utf8", "\xC3\xA9t\xC3\xA9 c\xC5\x93ur", u"été cœur"_qs},
-        DecodeCase{"utf8Bom", "\xEF\xBB\xBF" "abc", u"abc"_qs},
-        DecodeCase{"cp1252", "\xE9t\xE9", u"été"_qs},
-        DecodeCase{"cp1252High", "\x80\x92\x9C\x85\x96\x9F", u"€’œ…–Ÿ"_qs},
-        DecodeCase{"cp1252Unassigned", "\x81\x8D\x8F\x90\x9D", u"\u0081\u008D\u008F\u0090\u009D"_qs},
-        DecodeCase{"invalidUtf8FallsBack", "caf\xC3\xA9 \xE9", u"cafÃ© é"_qs},
-        DecodeCase{"truncatedUtf8", "ab\xC3", u"abÃ"_qs},
-        DecodeCase{"utf8FourBytes", "\xF0\x9F\x98\x80!", u"\U0001F600!"_qs},
-        DecodeCase{"overlongIsNotUtf8", "\xC0\xAF", u"À¯"_qs},
-        DecodeCase{"surrogateIsNotUtf8", "\xED\xA0\x80", u"í\u00A0€"_qs},
-        DecodeCase{"beyondUnicodeIsNotUtf8", "\xF4\x90\x80\x80", u"ô\u0090€€"_qs},
-        DecodeCase{"longAsciiThenAccent", "abcdefghijklmnop\xE9", u"abcdefghijklmnopé"_qs},
-        DecodeCase{"utf16LeBom", QByteArray("\xFF\xFE" "a\0\xE9\0", 6), u"aé"_qs},
-        DecodeCase{"utf16BeBom", QByteArray("\xFE\xFF\0a\0\xE9", 6), u"aé"_qs}),
+    testing::Values(DecodeCase{"ascii", "conte", u"conte"_qs},
+                    DecodeCase{"utf8", "\xC3\xA9t\xC3\xA9 c\xC5\x93ur", u"été cœur"_qs},
+                    DecodeCase{"utf8Bom",
+                               "\xEF\xBB\xBF"
+                               "abc",
+                               u"abc"_qs},
+                    DecodeCase{"cp1252", "\xE9t\xE9", u"été"_qs},
+                    DecodeCase{"cp1252High", "\x80\x92\x9C\x85\x96\x9F", u"€’œ…–Ÿ"_qs},
+                    DecodeCase{"cp1252Unassigned", "\x81\x8D\x8F\x90\x9D",
+                               u"\u0081\u008D\u008F\u0090\u009D"_qs},
+                    DecodeCase{"invalidUtf8FallsBack", "caf\xC3\xA9 \xE9", u"cafÃ© é"_qs},
+                    DecodeCase{"truncatedUtf8", "ab\xC3", u"abÃ"_qs},
+                    DecodeCase{"utf8FourBytes", "\xF0\x9F\x98\x80!", u"\U0001F600!"_qs},
+                    DecodeCase{"overlongIsNotUtf8", "\xC0\xAF", u"À¯"_qs},
+                    DecodeCase{"surrogateIsNotUtf8", "\xED\xA0\x80", u"í\u00A0€"_qs},
+                    DecodeCase{"beyondUnicodeIsNotUtf8", "\xF4\x90\x80\x80", u"ô\u0090€€"_qs},
+                    DecodeCase{"longAsciiThenAccent", "abcdefghijklmnop\xE9",
+                               u"abcdefghijklmnopé"_qs},
+                    DecodeCase{"utf16LeBom",
+                               QByteArray("\xFF\xFE"
+                                          "a\0\xE9\0",
+                                          6),
+                               u"aé"_qs},
+                    DecodeCase{"utf16BeBom", QByteArray("\xFE\xFF\0a\0\xE9", 6), u"aé"_qs}),
     [](const testing::TestParamInfo<DecodeCase>& info) { return std::string(info.param.name); });
 
 TEST(TextExtension, AnyLetterCase)

@@ -2,11 +2,11 @@
 
 // Test doubles of the platform layer: they record what the windows asked for.
 
-#include "qt_print.h"
 #include "platform/file_chooser.h"
 #include "platform/launcher.h"
 #include "platform/platform.h"
 #include "platform/window_chrome.h"
+#include "qt_print.h"
 
 #include <QDir>
 #include <QFile>

@@ -50,8 +50,8 @@ public:
 
     void ouvrir(const QString& texte)
     {
-        const QString chemin =
-            writeFile(dossier.path(), u"texte%1.txt"_qs.arg(++fichiers), texte.toUtf8());
+        const QString chemin
+            = writeFile(dossier.path(), u"texte%1.txt"_qs.arg(++fichiers), texte.toUtf8());
         ASSERT_FALSE(chemin.isEmpty());
         fakes.files.answers.push_back(chemin);
         form.Cmdouvrir_Click();
@@ -132,7 +132,7 @@ struct CasPressions {
 };
 void PrintTo(const CasPressions& c, std::ostream* os) { *os << c.nom; }
 
-class Pressions : public Search, public testing::WithParamInterface<CasPressions> {};
+class Pressions : public Search, public testing::WithParamInterface<CasPressions> { };
 
 TEST_P(Pressions, FindExactNonOverlappingOccurrences)
 {
@@ -149,15 +149,15 @@ TEST_P(Pressions, FindExactNonOverlappingOccurrences)
 
 INSTANTIATE_TEST_SUITE_P(
     Cas, Pressions,
-    testing::Values(
-        CasPressions{"absent", kConte, u"xyz"_qs, {}},
-        CasPressions{"caseSensitive", kConte, u"Conte"_qs, {}},
-        CasPressions{"noOverlap", u"aaaa\r\n"_qs, u"aa"_qs, {0, 2}},
-        CasPressions{"noText", u""_qs, u"conte"_qs, {}},
-        CasPressions{"acrossWords", u"un mot ou deux\r\nmot ou\r\n"_qs, u"mot ou"_qs, {3, 16}},
-        CasPressions{"longerThanTheRest", u"ab\r\n"_qs, u"abcd"_qs, {}},
-        CasPressions{"accents", u"été\r\nÉté été\r\n"_qs, u"été"_qs, {0, 9}},
-        CasPressions{"startsTheText", u"x\r\nx\r\n"_qs, u"x"_qs, {0, 3}}),
+    testing::Values(CasPressions{"absent", kConte, u"xyz"_qs, {}},
+                    CasPressions{"caseSensitive", kConte, u"Conte"_qs, {}},
+                    CasPressions{"noOverlap", u"aaaa\r\n"_qs, u"aa"_qs, {0, 2}},
+                    CasPressions{"noText", u""_qs, u"conte"_qs, {}},
+                    CasPressions{
+                        "acrossWords", u"un mot ou deux\r\nmot ou\r\n"_qs, u"mot ou"_qs, {3, 16}},
+                    CasPressions{"longerThanTheRest", u"ab\r\n"_qs, u"abcd"_qs, {}},
+                    CasPressions{"accents", u"été\r\nÉté été\r\n"_qs, u"été"_qs, {0, 9}},
+                    CasPressions{"startsTheText", u"x\r\nx\r\n"_qs, u"x"_qs, {0, 3}}),
     [](const auto& info) { return std::string(info.param.nom); });
 
 TEST_F(Search, EmptyBoxAsksForAWordAndChangesNothingElse)
@@ -331,7 +331,7 @@ struct CasMajuscule {
 };
 void PrintTo(const CasMajuscule& c, std::ostream* os) { *os << c.nom; }
 
-class Majuscule : public Search, public testing::WithParamInterface<CasMajuscule> {};
+class Majuscule : public Search, public testing::WithParamInterface<CasMajuscule> { };
 
 TEST_P(Majuscule, RecasesOnlyTheFirstCharacter)
 {
@@ -347,15 +347,14 @@ TEST_P(Majuscule, RecasesOnlyTheFirstCharacter)
 
 INSTANTIATE_TEST_SUITE_P(
     Cas, Majuscule,
-    testing::Values(
-        CasMajuscule{"plain", u"conte"_qs, u"Conte"_qs, u"C"_qs, u"conte"_qs},
-        CasMajuscule{"restUntouched", u"CONTE"_qs, u"CONTE"_qs, u"C"_qs, u"cONTE"_qs},
-        CasMajuscule{"accent", u"été"_qs, u"Été"_qs, u"É"_qs, u"été"_qs},
-        CasMajuscule{"sharpS", u"ßa"_qs, u"ßa"_qs, u"ß"_qs, u"ßa"_qs},
-        CasMajuscule{"surrogatePair", u"\U00010428x"_qs, u"\U00010400x"_qs, u"\U00010400"_qs,
-                     u"\U00010428x"_qs},
-        CasMajuscule{"notALetter", u"1a"_qs, u"1a"_qs, u"1"_qs, u"1a"_qs},
-        CasMajuscule{"empty", u""_qs, u""_qs, u""_qs, u""_qs}),
+    testing::Values(CasMajuscule{"plain", u"conte"_qs, u"Conte"_qs, u"C"_qs, u"conte"_qs},
+                    CasMajuscule{"restUntouched", u"CONTE"_qs, u"CONTE"_qs, u"C"_qs, u"cONTE"_qs},
+                    CasMajuscule{"accent", u"été"_qs, u"Été"_qs, u"É"_qs, u"été"_qs},
+                    CasMajuscule{"sharpS", u"ßa"_qs, u"ßa"_qs, u"ß"_qs, u"ßa"_qs},
+                    CasMajuscule{"surrogatePair", u"\U00010428x"_qs, u"\U00010400x"_qs,
+                                 u"\U00010400"_qs, u"\U00010428x"_qs},
+                    CasMajuscule{"notALetter", u"1a"_qs, u"1a"_qs, u"1"_qs, u"1a"_qs},
+                    CasMajuscule{"empty", u""_qs, u""_qs, u""_qs, u""_qs}),
     [](const auto& info) { return std::string(info.param.nom); });
 
 TEST_F(Search, ClickInTheBoxEmptiesItAndUnticksTheCapitalOption)

@@ -34,8 +34,8 @@ const QRegularExpression kLegalLabel(
 
 QString longText(std::mt19937& random, int lines)
 {
-    static const char* const words[] = {"conte", "raconter", "contes", "Conte", "et", "le",
-                                        "été", "cœur", "l'homme", "aa", "aaaa", "a", "c"};
+    static const char* const words[] = {"conte", "raconter", "contes", "Conte", "et", "le", "été",
+                                        "cœur",  "l'homme",  "aa",     "aaaa",  "a",  "c"};
     std::uniform_int_distribution<int> word(0, std::size(words) - 1);
     std::uniform_int_distribution<int> length(0, 12);
     QString text;
