@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Timings of the analysis on the benchmark corpora, loaded as the program
 // loads them. Corpus folder: $LEXORQUINE_CORPUS, else /tmp/lexorquine-corpus.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the whole open command through the real main window, offscreen: from the press of the
 // open button to the text, its counts and the report shown.
 //   open_file_timing FILE [REPETITIONS]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the text box alone, offscreen, at the main window's size: giving it a whole text and
 // painting it, then selecting at the end of the text.
 //   text_display_timing FILE [REPETITIONS]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Readable failure messages: gtest prints Qt strings as text rather than as arrays of bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // main() for the widget tests: one QApplication, on the offscreen platform unless told otherwise.
 #include <QApplication>
 

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds Lexorquine in build/ (extra arguments go to CMake's configure step).
 set -eu
 root="$(cd "$(dirname "$0")/.." && pwd)"

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fuzzes the text analysis with libFuzzer for SECONDS seconds (default 60), starting from the
 # kept inputs in tests/fuzz/corpus. A crash fails; its input is left in build-fuzz/.
 set -eu

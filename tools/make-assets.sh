@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Draws the program's pictures into src/assets/ with ImageMagick (apt-get install imagemagick).
 # Our own artwork: run again after changing a drawing here, and commit the results.
 set -eu

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the whole suite with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/
 # and runs it; any report fails.
 set -eu

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Lexorquine if needed and starts it.
 set -eu
 root="$(cd "$(dirname "$0")/.." && pwd)"

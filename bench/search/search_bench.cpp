@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the search on a large text loaded through the real main window, offscreen, and
 // measures how long the event loop waits between two turns while the search runs.
 //

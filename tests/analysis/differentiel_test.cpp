@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fast code against the literal procedures on random texts. On a
 // failure the seed is printed; LEXORQUINE_GRAINE=<seed> replays that text.
 

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # End-to-end: the real program under a real X server and window manager, driven and checked
 # from outside the process.   e2e.sh PATH/TO/lexorquine
 set -uo pipefail

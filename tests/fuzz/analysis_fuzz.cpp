@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target over the word counts and the occurrence table. The first
 // byte picks how the rest becomes text: UTF-16 (little-endian pairs), or one
 // byte per character as a Windows-1252 file would load. Short texts are also

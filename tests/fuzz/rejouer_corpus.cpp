@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs every input kept in the fuzzer's corpus (seeds and past findings)
 // through the fuzz target's checks, in the ordinary test build.
 

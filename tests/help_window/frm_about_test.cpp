@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "help_window/frm_about.h"
 #include "help_window/link_label.h"
 #include "help_window/site.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a staging folder and checks that a desktop finds the program there.
 #   cmake -DBUILD_DIR=... -DSTAGE=... -P check_install.cmake
 file(REMOVE_RECURSE "${STAGE}")

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window/form1.h"
 #include "main_window/form_with_files.h"
 #include "main_window/text_display.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "search/recherche.h"
 
 #include "main_window/form1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A seeded random mix of user actions during automatic searches on a long text. After every
 // action the result label must hold one of its legal texts and the search state must agree
 // with the text. Set LEXORQUINE_STRESS_SEED to replay a run.
