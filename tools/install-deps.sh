@@ -1,19 +1,34 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs the Debian packages that Lexorquine needs, when missing.
+# Installs the Debian packages that Lexorquine needs, when missing; as root, or as a user
+# through sudo or su (tools/as-root.sh).
 #   install-deps.sh           to build and run
-#   install-deps.sh --tests   also to run the whole test suite (a real X server for end-to-end)
+#   install-deps.sh --tests   also to run the whole test suite (a real X server for end-to-end,
+#                             the package checkers)
+#   install-deps.sh --bench   also to build the benchmark corpora (bench/creer-corpus)
 #   install-deps.sh --fuzz    also to fuzz (clang and libFuzzer)
-#   install-deps.sh --format  only the formatter
+#   install-deps.sh --format  the formatter (alone: only the formatter)
+# Options may be combined.
 set -eu
-packages="build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libxcb1-dev
+base="build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libxcb1-dev
 libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2 xdg-utils qt6-translations-l10n
 qt6-qpa-plugins"
-case "${1:-}" in
---tests) packages="$packages xvfb xauth xdotool openbox x11-utils x11-apps" ;;
---fuzz) packages="$packages clang libclang-rt-14-dev" ;;
---format) packages="clang-format" ;;
-esac
+packages=""
+[ $# -eq 0 ] && packages="$base"
+for option in "$@"; do
+    case "$option" in
+    --format) packages="$packages clang-format" ;;
+    --tests) packages="$packages xvfb xauth xdotool openbox x11-utils x11-apps
+lintian appstream desktop-file-utils" ;;
+    --bench) packages="$packages python3 gimp-help-fr wfrench w3m" ;;
+    --fuzz) packages="$packages clang libclang-rt-14-dev" ;;
+    *)
+        echo "install-deps.sh : option inconnue : $option" >&2
+        exit 2
+        ;;
+    esac
+    [ "$option" = --format ] || packages="$base $packages"
+done
 missing=""
 for package in $packages; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
@@ -21,9 +36,8 @@ for package in $packages; do
     fi
 done
 [ -z "$missing" ] && exit 0
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
 echo "Installation des paquets :$missing"
-$sudo apt-get update -qq
-# shellcheck disable=SC2086
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
+# Another apt-get may hold the lock for a while (unattended upgrades, a parallel build).
+command="apt-get update -qq -o DPkg::Lock::Timeout=600 && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
+-o DPkg::Lock::Timeout=600 --no-install-recommends$missing"
+"$(dirname "$0")/as-root.sh" "$command"
