@@ -13,7 +13,12 @@ set(expected
   share/applications/lexorquine.desktop
   share/icons/hicolor/16x16/apps/lexorquine.png
   share/icons/hicolor/32x32/apps/lexorquine.png
-  share/icons/hicolor/48x48/apps/lexorquine.png)
+  share/icons/hicolor/48x48/apps/lexorquine.png
+  share/man/man1/lexorquine.1.gz
+  share/metainfo/example.lexo.lexorquine.metainfo.xml
+  share/doc/lexorquine/copyright
+  share/doc/lexorquine/changelog.Debian.gz
+  share/lintian/overrides/lexorquine)
 foreach(path IN LISTS expected)
   if(NOT EXISTS "${STAGE}/${path}")
     message(FATAL_ERROR "missing after install: ${path}")
