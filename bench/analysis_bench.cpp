@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Timings of the analysis on the benchmark corpora, loaded as the program
-// loads them. Corpus folder: $LEXORQUINE_CORPUS, else /tmp/lexorquine-corpus.
+// loads them, from the corpus folder (corpus/corpus.h).
 
 #include "analysis/analyse.h"
 #include "analysis/occurrences.h"
 #include "analysis/wc.h"
+#include "corpus/corpus.h"
 #include "main_window/text_file.h"
 
 #include <benchmark/benchmark.h>
@@ -23,12 +24,6 @@ const char* const kFichiers[] = {
     "small.cp1252.crlf.txt", "medium.cp1252.crlf.txt", "large.cp1252.crlf.txt",
     "medium.utf8.crlf.txt",  "medium.utf8.lf.txt",
 };
-
-QString dossierCorpus()
-{
-    const char* d = std::getenv("LEXORQUINE_CORPUS");
-    return QString::fromLocal8Bit(d && *d ? d : "/tmp/lexorquine-corpus");
-}
 
 // One copy of each text for the whole run: the large one is 200 MB.
 const QString& texte(const std::string& nom)
@@ -158,7 +153,8 @@ int main(int argc, char** argv)
         benchmark::RegisterBenchmark(("Chargement/" + nom).c_str(), chargement, nom)->Unit(ms);
     }
     if (!trouve) {
-        std::fprintf(stderr, "No corpus in %s: run make-corpus there or set LEXORQUINE_CORPUS.\n",
+        std::fprintf(stderr,
+                     "No corpus in %s: run bench/corpus/creer-corpus or set LEXORQUINE_CORPUS.\n",
                      qPrintable(dossierCorpus()));
         return 1;
     }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Times the whole open command through the real main window, offscreen: from the press of the
 // open button to the text, its counts and the report shown.
-//   open_file_timing FILE [REPETITIONS]
+//   open_file_timing FILE [REPETITIONS]   (FILE: a path, or a name in the corpus folder)
+#include "corpus/corpus.h"
 #include "main_window/form1.h"
 #include "platform/fakes.h"
 
@@ -23,7 +24,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s FILE [REPETITIONS]\n", argv[0]);
         return 2;
     }
-    const QString path = QString::fromLocal8Bit(argv[1]);
+    const QString path = fichierCorpus(QString::fromLocal8Bit(argv[1]));
     const int repetitions = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
 
     std::vector<double> seconds;

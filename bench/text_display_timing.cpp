@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Times the text box alone, offscreen, at the main window's size: giving it a whole text and
 // painting it, then selecting at the end of the text.
-//   text_display_timing FILE [REPETITIONS]
+//   text_display_timing FILE [REPETITIONS]   (FILE: a path, or a name in the corpus folder)
 // The file is read as Windows-1252 bytes (Latin-1 is close enough for timing).
+#include "corpus/corpus.h"
 #include "main_window/text_display.h"
 
 #include <QApplication>
@@ -34,7 +35,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s FILE [REPETITIONS]\n", argv[0]);
         return 2;
     }
-    QFile file(QString::fromLocal8Bit(argv[1]));
+    QFile file(fichierCorpus(QString::fromLocal8Bit(argv[1])));
     if (!file.open(QIODevice::ReadOnly)) {
         std::fprintf(stderr, "%s: %s\n", argv[1], qPrintable(file.errorString()));
         return 1;

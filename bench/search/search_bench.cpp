@@ -2,9 +2,9 @@
 // Times the search on a large text loaded through the real main window, offscreen, and
 // measures how long the event loop waits between two turns while the search runs.
 //
-// The text is the medium corpus that make-corpus builds in $LEXORQUINE_CORPUS, else in
-// /tmp/lexorquine-corpus.
+// The text is the medium corpus, from the corpus folder (corpus/corpus.h).
 
+#include "corpus/corpus.h"
 #include "main_window/form1.h"
 #include "main_window/text_display.h"
 #include "platform/fakes.h"
@@ -27,12 +27,7 @@
 
 namespace {
 
-QString cheminDuTexte()
-{
-    const QString dossier = qEnvironmentVariable("LEXORQUINE_CORPUS");
-    return (dossier.isEmpty() ? QStringLiteral("/tmp/lexorquine-corpus") : dossier)
-        + QStringLiteral("/medium.cp1252.crlf.txt");
-}
+QString cheminDuTexte() { return fichierCorpus(QStringLiteral("medium.cp1252.crlf.txt")); }
 
 // The main window with the text loaded by its own open command.
 struct Banc {
@@ -99,7 +94,7 @@ bool pret(benchmark::State& state)
 {
     if (banc->pret())
         return true;
-    state.SkipWithError("no corpus: run make-corpus or set LEXORQUINE_CORPUS");
+    state.SkipWithError("no corpus: run bench/corpus/creer-corpus or set LEXORQUINE_CORPUS");
     return false;
 }
 
