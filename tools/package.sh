@@ -8,6 +8,8 @@ set -eu
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-package"
 "$root/tools/install-deps.sh"
+# All of Debian's hardening, bind-now included.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cxxflags="$(dpkg-buildflags --get CXXFLAGS 2>/dev/null || true)"
 cppflags="$(dpkg-buildflags --get CPPFLAGS 2>/dev/null || true)"
 ldflags="$(dpkg-buildflags --get LDFLAGS 2>/dev/null || true)"
