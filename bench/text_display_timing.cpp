@@ -2,15 +2,18 @@
 // Times the text box alone, offscreen, at the main window's size: giving it a whole text and
 // painting it, then selecting at the end of the text.
 //   text_display_timing FILE [REPETITIONS]   (FILE: a path, or a name in the corpus folder)
-// The file is read as Windows-1252 bytes (Latin-1 is close enough for timing).
+// The file goes through the program's own line splitting, so a file of line feeds becomes the
+// CR LF text the main window would show. Its bytes are read as Latin-1, close enough for timing.
 #include "corpus/corpus.h"
 #include "main_window/text_display.h"
+#include "main_window/text_file.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -24,6 +27,17 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
+double residentMiB()
+{
+    long pages = 0, resident = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(statm);
+    }
+    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -35,21 +49,25 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s FILE [REPETITIONS]\n", argv[0]);
         return 2;
     }
-    QFile file(fichierCorpus(QString::fromLocal8Bit(argv[1])));
-    if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "%s: %s\n", argv[1], qPrintable(file.errorString()));
-        return 1;
+    QString text;
+    {
+        QFile file(fichierCorpus(QString::fromLocal8Bit(argv[1])));
+        if (!file.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "%s: %s\n", argv[1], qPrintable(file.errorString()));
+            return 1;
+        }
+        QString decoded = QString::fromLatin1(file.readAll());
+        text = toLoadedText(decoded).text;
     }
-    const QString text = QString::fromLatin1(file.readAll());
-    file.close();
     const int repetitions = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
 
-    std::vector<double> setting, opening, selecting;
+    std::vector<double> setting, opening, selecting, costs;
     for (int i = 0; i < repetitions; ++i) {
         TextDisplay display;
         display.resize(649, 193);
         display.show();
         QCoreApplication::processEvents();
+        const double before = residentMiB();
         QElapsedTimer timer;
         timer.start();
         display.setText(text);
@@ -60,14 +78,18 @@ int main(int argc, char** argv)
         display.setSelection(text.size() - 12, 6);
         QCoreApplication::processEvents();
         selecting.push_back(double(timer.nsecsElapsed()) / 1e6);
+        costs.push_back(residentMiB() - before);
     }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("%s: %lld characters; setText median %.1f ms, "
+    std::printf("%s: %lld characters, %lld lines; setText median %.1f ms, "
                 "with the first paint %.1f ms (min %.1f); "
-                "select at the end median %.2f ms over %d runs; peak RSS %.0f MiB\n",
-                argv[1], static_cast<long long>(text.size()), median(setting), median(opening),
-                *std::min_element(opening.begin(), opening.end()), median(selecting), repetitions,
+                "select at the end median %.2f ms over %d runs; "
+                "the view costs up to %.1f MiB resident; peak RSS %.0f MiB\n",
+                argv[1], static_cast<long long>(text.size()),
+                static_cast<long long>(std::count(text.cbegin(), text.cend(), u'\n')),
+                median(setting), median(opening), *std::min_element(opening.begin(), opening.end()),
+                median(selecting), repetitions, *std::max_element(costs.begin(), costs.end()),
                 double(usage.ru_maxrss) / 1024.0);
     return 0;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window/text_display.h"
 
+#include "main_window/positions_texte.h"
 #include "main_window/text_display_accessible.h"
 
 #include <QAccessible>
@@ -15,63 +16,74 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <cstring>
 
 namespace {
 
 constexpr int kLeftMargin = 4;
 constexpr int kTopMargin = 2;
-// Long lines keep an x every so many characters, so reaching any column costs at most this.
-constexpr qsizetype kChunk = 4096;
 // Lines up to this length are measured exactly when shown, to widen the scroll range.
 constexpr qsizetype kMeasureCap = 20000;
-constexpr char16_t kReplacement = u'\uFFFD';
-
-bool isControl(char16_t c)
-{
-    // Line and paragraph separators would break the line inside drawText.
-    return c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0x2028 || c == 0x2029;
-}
-
-// Whether any of four characters is at most CR, tested at once: most are not.
-constexpr qsizetype kBlock = 4;
-bool mayBreakLine(const char16_t* block)
-{
-    quint64 lanes;
-    std::memcpy(&lanes, block, sizeof lanes);
-    return ((lanes - 0x000E'000E'000E'000EULL) & ~lanes & 0x8000'8000'8000'8000ULL) != 0;
-}
-
-const QKeySequence::StandardKey kNavigationKeys[] = {
-    QKeySequence::MoveToNextChar,
-    QKeySequence::SelectNextChar,
-    QKeySequence::MoveToPreviousChar,
-    QKeySequence::SelectPreviousChar,
-    QKeySequence::MoveToNextWord,
-    QKeySequence::SelectNextWord,
-    QKeySequence::MoveToPreviousWord,
-    QKeySequence::SelectPreviousWord,
-    QKeySequence::MoveToNextLine,
-    QKeySequence::SelectNextLine,
-    QKeySequence::MoveToPreviousLine,
-    QKeySequence::SelectPreviousLine,
-    QKeySequence::MoveToNextPage,
-    QKeySequence::SelectNextPage,
-    QKeySequence::MoveToPreviousPage,
-    QKeySequence::SelectPreviousPage,
-    QKeySequence::MoveToStartOfLine,
-    QKeySequence::SelectStartOfLine,
-    QKeySequence::MoveToEndOfLine,
-    QKeySequence::SelectEndOfLine,
-    QKeySequence::MoveToStartOfDocument,
-    QKeySequence::SelectStartOfDocument,
-    QKeySequence::MoveToEndOfDocument,
-    QKeySequence::SelectEndOfDocument,
-    QKeySequence::SelectAll,
-    QKeySequence::Copy,
-};
 
 } // namespace
+
+// What a key does: the move without Shift, the same extending the selection with it.
+struct TextDisplay::Touche {
+    QKeySequence::StandardKey move;
+    QKeySequence::StandardKey select; // UnknownKey when Shift changes nothing
+    bool keepsGoal; // up and down moves aim at the column where they began
+    void (*act)(TextDisplay& display, bool extend);
+};
+
+std::span<const TextDisplay::Touche> TextDisplay::touches()
+{
+    using Key = QKeySequence;
+    static const Touche table[] = {
+        {Key::MoveToNextChar, Key::SelectNextChar, false,
+         [](TextDisplay& d, bool e) { d.moveCaret(positionSuivante(d.text(), d.caret_), e); }},
+        {Key::MoveToPreviousChar, Key::SelectPreviousChar, false,
+         [](TextDisplay& d, bool e) { d.moveCaret(positionPrecedente(d.text(), d.caret_), e); }},
+        {Key::MoveToNextWord, Key::SelectNextWord, false,
+         [](TextDisplay& d, bool e) { d.moveCaret(motSuivant(d.text(), d.caret_), e); }},
+        {Key::MoveToPreviousWord, Key::SelectPreviousWord, false,
+         [](TextDisplay& d, bool e) { d.moveCaret(motPrecedent(d.text(), d.caret_), e); }},
+        {Key::MoveToNextLine, Key::SelectNextLine, true,
+         [](TextDisplay& d, bool e) { d.moveCaret(d.positionVerticale(1), e); }},
+        {Key::MoveToPreviousLine, Key::SelectPreviousLine, true,
+         [](TextDisplay& d, bool e) { d.moveCaret(d.positionVerticale(-1), e); }},
+        {Key::MoveToNextPage, Key::SelectNextPage, true,
+         [](TextDisplay& d, bool e) {
+             const int page = d.visibleLines();
+             d.verticalScrollBar()->setValue(d.verticalScrollBar()->value() + page);
+             d.moveCaret(d.positionVerticale(page), e);
+         }},
+        {Key::MoveToPreviousPage, Key::SelectPreviousPage, true,
+         [](TextDisplay& d, bool e) {
+             const int page = d.visibleLines();
+             d.verticalScrollBar()->setValue(d.verticalScrollBar()->value() - page);
+             d.moveCaret(d.positionVerticale(-page), e);
+         }},
+        {Key::MoveToStartOfLine, Key::SelectStartOfLine, false,
+         [](TextDisplay& d, bool e) {
+             d.moveCaret(d.lignes_.debut(d.lignes_.ligneDe(d.caret_)), e);
+         }},
+        {Key::MoveToEndOfLine, Key::SelectEndOfLine, false,
+         [](TextDisplay& d, bool e) {
+             d.moveCaret(d.lignes_.fin(d.lignes_.ligneDe(d.caret_)), e);
+         }},
+        {Key::MoveToStartOfDocument, Key::SelectStartOfDocument, false,
+         [](TextDisplay& d, bool e) { d.moveCaret(0, e); }},
+        {Key::MoveToEndOfDocument, Key::SelectEndOfDocument, false,
+         [](TextDisplay& d, bool e) { d.moveCaret(d.text().size(), e); }},
+        {Key::SelectAll, Key::UnknownKey, true,
+         [](TextDisplay& d, bool) {
+             d.anchor_ = 0;
+             d.caret_ = d.text().size();
+             d.selectionChanged();
+         }},
+        {Key::Copy, Key::UnknownKey, true, [](TextDisplay& d, bool) { d.copySelection(); }},
+    };
+    return table;
+}
 
 TextDisplay::TextDisplay(QWidget* parent)
     : QAbstractScrollArea(parent)
@@ -84,136 +96,47 @@ TextDisplay::TextDisplay(QWidget* parent)
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
     installTextDisplayAccessibility();
-    lineStarts_.push_back(0);
-    updateMetrics();
+    metriques_.definirPolice(font());
     updateScrollBars();
 }
 
-void TextDisplay::setText(const QString& text)
+void TextDisplay::setText(const QString& text) { setText(text, IndexLignes(text)); }
+
+void TextDisplay::setText(const QString& text, IndexLignes index)
 {
-    text_ = text; // shared, not copied
-    std::vector<qsizetype> starts;
-    starts.reserve(size_t(text_.size() / 40 + 1));
-    starts.push_back(0);
-    // constData(): utf16() would copy a string made from raw data.
-    const auto* chars = reinterpret_cast<const char16_t*>(text_.constData());
-    const qsizetype size = text_.size();
-    qsizetype longest = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        if (i + kBlock <= size && !mayBreakLine(chars + i)) {
-            i += kBlock - 1;
-            continue;
-        }
-        const char16_t c = chars[i];
-        if (c > u'\r' || (c != u'\r' && c != u'\n'))
-            continue;
-        longest = std::max(longest, i - starts.back());
-        if (c == u'\r' && i + 1 < size && chars[i + 1] == u'\n')
-            ++i;
-        starts.push_back(i + 1);
-    }
-    longest = std::max(longest, size - starts.back());
-    lineStarts_.swap(starts);
-    longestLine_ = longest;
+    const bool sameText = index.texte().size() == text.size()
+        && (text.isEmpty() || index.texte().constData() == text.constData());
+    lignes_ = sameText ? std::move(index) : IndexLignes(text);
     anchor_ = caret_ = 0;
     goalX_ = -1;
-    checkpoints_.clear();
-    measuredWidth_ = 0;
+    metriques_.oublierLignes();
     updateScrollBars();
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
     viewport()->update();
 }
 
+QStringView TextDisplay::ligne(qsizetype numero) const
+{
+    const qsizetype start = lignes_.debut(numero);
+    return QStringView(text()).mid(start, lignes_.fin(numero) - start);
+}
+
 QStringView TextDisplay::lineAt(qsizetype line) const
 {
     if (line < 0 || line >= lineCount())
         return {};
-    const qsizetype start = lineStarts_[size_t(line)];
-    return QStringView(text_).mid(start, lineEnd(line) - start);
-}
-
-qsizetype TextDisplay::lineOf(qsizetype position) const
-{
-    return qsizetype(std::upper_bound(lineStarts_.begin(), lineStarts_.end(), position)
-                     - lineStarts_.begin())
-        - 1;
-}
-
-qsizetype TextDisplay::lineEnd(qsizetype line) const
-{
-    if (line + 1 >= lineCount())
-        return text_.size();
-    const qsizetype start = lineStarts_[size_t(line)];
-    qsizetype end = lineStarts_[size_t(line + 1)] - 1;
-    if (text_[end] == u'\n' && end > start && text_[end - 1] == u'\r')
-        --end;
-    return end;
-}
-
-// A position between the CR and the LF of one line break stands for the one after it.
-qsizetype TextDisplay::normalised(qsizetype position) const
-{
-    position = std::clamp<qsizetype>(position, 0, text_.size());
-    if (position > 0 && position < text_.size() && text_[position - 1] == u'\r'
-        && text_[position] == u'\n')
-        ++position;
-    return position;
-}
-
-qsizetype TextDisplay::nextPosition(qsizetype position) const
-{
-    if (position >= text_.size())
-        return text_.size();
-    const QChar c = text_[position];
-    const bool pair = position + 1 < text_.size()
-        && ((c == u'\r' && text_[position + 1] == u'\n')
-            || (c.isHighSurrogate() && text_[position + 1].isLowSurrogate()));
-    return position + (pair ? 2 : 1);
-}
-
-qsizetype TextDisplay::previousPosition(qsizetype position) const
-{
-    if (position <= 0)
-        return 0;
-    const QChar c = text_[position - 1];
-    const bool pair = position >= 2
-        && ((c == u'\n' && text_[position - 2] == u'\r')
-            || (c.isLowSurrogate() && text_[position - 2].isHighSurrogate()));
-    return position - (pair ? 2 : 1);
-}
-
-bool TextDisplay::isWordAt(qsizetype position) const
-{
-    return position >= 0 && position < text_.size()
-        && (text_[position].isLetterOrNumber() || text_[position] == u'_');
-}
-
-qsizetype TextDisplay::nextWord(qsizetype position) const
-{
-    while (isWordAt(position))
-        ++position;
-    while (position < text_.size() && !isWordAt(position))
-        ++position;
-    return normalised(position);
-}
-
-qsizetype TextDisplay::previousWord(qsizetype position) const
-{
-    while (position > 0 && !isWordAt(position - 1))
-        --position;
-    while (isWordAt(position - 1))
-        --position;
-    return normalised(position);
+    return ligne(line);
 }
 
 void TextDisplay::setSelection(qsizetype start, qsizetype length)
 {
-    start = std::clamp<qsizetype>(start, 0, text_.size());
+    const qsizetype size = text().size();
+    start = std::clamp<qsizetype>(start, 0, size);
     const qsizetype end
-        = std::clamp<qsizetype>(start + std::max<qsizetype>(length, 0), start, text_.size());
-    anchor_ = normalised(start);
-    caret_ = normalised(end);
+        = std::clamp<qsizetype>(start + std::max<qsizetype>(length, 0), start, size);
+    anchor_ = positionNormalisee(text(), start);
+    caret_ = positionNormalisee(text(), end);
     goalX_ = -1;
     ensureCaretVisible();
     selectionChanged();
@@ -225,140 +148,40 @@ qsizetype TextDisplay::selectionLength() const { return std::abs(caret_ - anchor
 
 void TextDisplay::setTextCursorShape(const QCursor& cursor) { viewport()->setCursor(cursor); }
 
-// --- Measuring -------------------------------------------------------------------------------
-
-// The width of the character at index when it starts at x: tabs reach the next stop, a
-// surrogate pair counts whole on its first half.
-double TextDisplay::advanceAt(qsizetype index, double x) const
-{
-    char16_t c = text_[index].unicode();
-    if (c == u'\t')
-        return (std::floor(x / tabWidth_ + 1e-6) + 1) * tabWidth_ - x;
-    if (QChar::isSurrogate(c)) {
-        if (QChar::isHighSurrogate(c) && index + 1 < text_.size()
-            && text_[index + 1].isLowSurrogate()) {
-            const char32_t code = QChar::surrogateToUcs4(text_[index], text_[index + 1]);
-            auto found = pairAdvances_.constFind(code);
-            if (found == pairAdvances_.cend())
-                found = pairAdvances_.insert(
-                    code, metrics_.horizontalAdvance(QString::fromUcs4(&code, 1)));
-            return *found;
-        }
-        if (QChar::isLowSurrogate(c) && index > 0 && text_[index - 1].isHighSurrogate())
-            return 0;
-        c = kReplacement;
-    }
-    if (isControl(c))
-        c = kReplacement;
-    float& advance = advances_[c];
-    if (advance < 0)
-        advance = float(metrics_.horizontalAdvance(QChar(c)));
-    return advance;
-}
-
-const std::vector<double>* TextDisplay::checkpoints(qsizetype line) const
-{
-    const qsizetype start = lineStarts_[size_t(line)];
-    const qsizetype end = lineEnd(line);
-    if (end - start <= kChunk)
-        return nullptr;
-    const auto found = checkpoints_.find(line);
-    if (found != checkpoints_.end())
-        return &found->second;
-    if (checkpoints_.size() >= 64)
-        checkpoints_.clear();
-    std::vector<double> xs;
-    xs.reserve(size_t((end - start) / kChunk + 1));
-    double x = 0;
-    for (qsizetype i = start; i < end; ++i) {
-        if ((i - start) % kChunk == 0)
-            xs.push_back(x);
-        x += advanceAt(i, x);
-    }
-    growMeasuredWidth(x);
-    return &checkpoints_.emplace(line, std::move(xs)).first->second;
-}
-
-// Lines found wider than the estimate widen the scroll range, once the painting is over.
-void TextDisplay::growMeasuredWidth(double width) const
-{
-    if (width <= measuredWidth_ + 0.5)
-        return;
-    measuredWidth_ = width;
-    if (rangeUpdatePending_)
-        return;
-    rangeUpdatePending_ = true;
-    QMetaObject::invokeMethod(
-        const_cast<TextDisplay*>(this),
-        [this] {
-            rangeUpdatePending_ = false;
-            const_cast<TextDisplay*>(this)->updateScrollBars();
-        },
-        Qt::QueuedConnection);
-}
+// --- Positions on screen ---------------------------------------------------------------------
 
 // x of a position from the start of its line, in pixels.
-double TextDisplay::xOf(qsizetype line, qsizetype position) const
+double TextDisplay::xOf(qsizetype position) const
 {
-    const qsizetype start = lineStarts_[size_t(line)];
-    position = std::clamp(position, start, lineEnd(line));
-    qsizetype i = start;
-    double x = 0;
-    if (const auto* xs = checkpoints(line)) {
-        const qsizetype k
-            = std::min<qsizetype>((position - start) / kChunk, qsizetype(xs->size()) - 1);
-        i = start + k * kChunk;
-        x = (*xs)[size_t(k)];
-    }
-    for (; i < position; ++i)
-        x += advanceAt(i, x);
-    return x;
-}
-
-// The last index of the line, its end included, that starts at or before x.
-qsizetype TextDisplay::indexAtX(qsizetype line, double x, double* indexX) const
-{
-    const qsizetype start = lineStarts_[size_t(line)];
-    const qsizetype end = lineEnd(line);
-    qsizetype i = start;
-    double at = 0;
-    if (const auto* xs = checkpoints(line)) {
-        const auto after = std::upper_bound(xs->begin(), xs->end(), x);
-        const qsizetype k = std::max<qsizetype>(0, qsizetype(after - xs->begin()) - 1);
-        i = start + k * kChunk;
-        at = (*xs)[size_t(k)];
-    }
-    while (i < end) {
-        const double advance = advanceAt(i, at);
-        if (at + advance > x)
-            break;
-        at += advance;
-        ++i;
-    }
-    if (indexX)
-        *indexX = at;
-    return i;
+    const qsizetype line = lignes_.ligneDe(position);
+    return metriques_.x(line, ligne(line), position - lignes_.debut(line));
 }
 
 qsizetype TextDisplay::positionAt(QPoint point) const
 {
-    const int row = point.y() < kTopMargin ? -1 : (point.y() - kTopMargin) / lineHeight_;
+    const int row
+        = point.y() < kTopMargin ? -1 : (point.y() - kTopMargin) / metriques_.hauteurLigne();
     const qsizetype line = std::clamp<qsizetype>(firstVisibleLine() + row, 0, lineCount() - 1);
     const double x = point.x() - kLeftMargin + horizontalScrollBar()->value();
-    double at = 0;
-    qsizetype i = indexAtX(line, x, &at);
-    if (i < lineEnd(line) && x - at > advanceAt(i, at) / 2)
-        ++i;
-    if (i > 0 && i < text_.size() && text_[i].isLowSurrogate() && text_[i - 1].isHighSurrogate())
-        ++i;
-    return normalised(i);
+    return positionNormalisee(text(),
+                              lignes_.debut(line) + metriques_.colonneProche(line, ligne(line), x));
+}
+
+qsizetype TextDisplay::positionVerticale(qsizetype lines)
+{
+    if (goalX_ < 0)
+        goalX_ = xOf(caret_);
+    const qsizetype target
+        = std::clamp<qsizetype>(lignes_.ligneDe(caret_) + lines, 0, lineCount() - 1);
+    return lignes_.debut(target) + metriques_.colonneProche(target, ligne(target), goalX_);
 }
 
 QPoint TextDisplay::pointOf(qsizetype position) const
 {
-    const qsizetype line = lineOf(std::clamp<qsizetype>(position, 0, text_.size()));
-    const double x = xOf(line, position) - horizontalScrollBar()->value() + kLeftMargin;
-    const qsizetype y = kTopMargin + (line - firstVisibleLine()) * lineHeight_;
+    position = std::clamp<qsizetype>(position, 0, text().size());
+    const qsizetype line = lignes_.ligneDe(position);
+    const double x = xOf(position) - horizontalScrollBar()->value() + kLeftMargin;
+    const qsizetype y = kTopMargin + (line - firstVisibleLine()) * metriques_.hauteurLigne();
     return {int(std::lround(std::clamp<double>(x, INT_MIN / 2, INT_MAX / 2))),
             int(std::clamp<qsizetype>(y, INT_MIN / 2, INT_MAX / 2))};
 }
@@ -367,26 +190,7 @@ qsizetype TextDisplay::firstVisibleLine() const { return verticalScrollBar()->va
 
 int TextDisplay::visibleLines() const
 {
-    return std::max(1, (viewport()->height() - kTopMargin) / lineHeight_);
-}
-
-void TextDisplay::updateMetrics()
-{
-    drawFont_ = font();
-    // Drawn runs then advance exactly as the sum of their characters.
-    drawFont_.setKerning(false);
-    drawFont_.setStyleStrategy(
-        QFont::StyleStrategy(drawFont_.styleStrategy() | QFont::PreferNoShaping));
-    metrics_ = QFontMetricsF(drawFont_);
-    const QFontMetrics whole(drawFont_);
-    lineHeight_ = std::max(1, whole.lineSpacing());
-    ascent_ = whole.ascent();
-    averageWidth_ = std::max(1.0, metrics_.averageCharWidth());
-    tabWidth_ = 8 * averageWidth_;
-    advances_.assign(0x10000, -1.0f);
-    pairAdvances_.clear();
-    checkpoints_.clear();
-    measuredWidth_ = 0;
+    return std::max(1, (viewport()->height() - kTopMargin) / metriques_.hauteurLigne());
 }
 
 void TextDisplay::updateScrollBars()
@@ -399,11 +203,13 @@ void TextDisplay::updateScrollBars()
         0, int(std::min<qsizetype>(INT_MAX, std::max<qsizetype>(0, lineCount() - rows))));
 
     // The longest line at the average width until lines in view are really measured.
+    rangeWidth_ = metriques_.largeurMesuree();
     const double width
-        = std::max(double(longestLine_) * averageWidth_, measuredWidth_) + 2 * kLeftMargin;
+        = std::max(double(lignes_.plusLongue()) * metriques_.largeurMoyenne(), rangeWidth_)
+        + 2 * kLeftMargin;
     const int viewWidth = viewport()->width();
     QScrollBar* horizontal = horizontalScrollBar();
-    horizontal->setSingleStep(std::max(1, int(averageWidth_ * 2)));
+    horizontal->setSingleStep(std::max(1, int(metriques_.largeurMoyenne() * 2)));
     horizontal->setPageStep(std::max(1, viewWidth));
     horizontal->setRange(0, int(std::clamp<double>(width - viewWidth, 0, INT_MAX / 2)));
 }
@@ -412,7 +218,7 @@ void TextDisplay::updateScrollBars()
 
 void TextDisplay::moveCaret(qsizetype position, bool extend)
 {
-    caret_ = normalised(position);
+    caret_ = positionNormalisee(text(), position);
     if (!extend)
         anchor_ = caret_;
     ensureCaretVisible();
@@ -436,7 +242,7 @@ void TextDisplay::ensureCaretVisible() { ensureVisible(caret_, anchor_); }
 // Scrolls as little as needed to show position, and other too when it is on the same line.
 void TextDisplay::ensureVisible(qsizetype position, qsizetype other)
 {
-    const qsizetype line = lineOf(position);
+    const qsizetype line = lignes_.ligneDe(position);
     const int rows = visibleLines();
     QScrollBar* vertical = verticalScrollBar();
     if (line < vertical->value())
@@ -444,12 +250,12 @@ void TextDisplay::ensureVisible(qsizetype position, qsizetype other)
     else if (line >= vertical->value() + rows)
         vertical->setValue(int(line - rows + 1));
 
-    const double caretX = xOf(line, position);
-    const double otherX = lineOf(other) == line ? xOf(line, other) : caretX;
+    const double caretX = xOf(position);
+    const double otherX = lignes_.ligneDe(other) == line ? xOf(other) : caretX;
     const double left = std::min(caretX, otherX);
     const double right = std::max(caretX, otherX);
     // Measuring may just have found the line wider than the range knew.
-    measuredWidth_ = std::max(measuredWidth_, right);
+    metriques_.elargir(right);
     updateScrollBars();
     const int room = std::max(1, viewport()->width() - 2 * kLeftMargin);
     QScrollBar* horizontal = horizontalScrollBar();
@@ -466,7 +272,7 @@ void TextDisplay::ensureVisible(qsizetype position, qsizetype other)
 void TextDisplay::copySelection() const
 {
     if (selectionLength() > 0)
-        QGuiApplication::clipboard()->setText(text_.mid(selectionStart(), selectionLength()));
+        QGuiApplication::clipboard()->setText(text().mid(selectionStart(), selectionLength()));
 }
 
 bool TextDisplay::event(QEvent* event)
@@ -474,8 +280,8 @@ bool TextDisplay::event(QEvent* event)
     // The keys this box acts on are not window shortcuts while it has the focus.
     if (event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
-        for (const QKeySequence::StandardKey standard : kNavigationKeys) {
-            if (key->matches(standard)) {
+        for (const Touche& touche : touches()) {
+            if (key->matches(touche.move) || key->matches(touche.select)) {
                 event->accept();
                 return true;
             }
@@ -486,99 +292,14 @@ bool TextDisplay::event(QEvent* event)
 
 void TextDisplay::keyPressEvent(QKeyEvent* event)
 {
-    using Key = QKeySequence;
-    if (event->matches(Key::SelectAll)) {
-        anchor_ = 0;
-        caret_ = text_.size();
-        selectionChanged();
-        return;
-    }
-    if (event->matches(Key::Copy)) {
-        copySelection();
-        return;
-    }
-    const qsizetype line = lineOf(caret_);
-    const auto vertically = [&](qsizetype lines) {
-        if (goalX_ < 0)
-            goalX_ = xOf(line, caret_);
-        const qsizetype target = std::clamp<qsizetype>(line + lines, 0, lineCount() - 1);
-        double at = 0;
-        qsizetype i = indexAtX(target, goalX_, &at);
-        if (i < lineEnd(target) && goalX_ - at > advanceAt(i, at) / 2)
-            ++i;
-        if (i > 0 && i < text_.size() && text_[i].isLowSurrogate()
-            && text_[i - 1].isHighSurrogate())
-            ++i; // not between the halves of a pair
-        return i;
-    };
-    const qsizetype page = visibleLines();
-    const struct {
-        Key::StandardKey move, select;
-        bool keepsGoal;
-    } moves[] = {
-        {Key::MoveToNextChar, Key::SelectNextChar, false},
-        {Key::MoveToPreviousChar, Key::SelectPreviousChar, false},
-        {Key::MoveToNextWord, Key::SelectNextWord, false},
-        {Key::MoveToPreviousWord, Key::SelectPreviousWord, false},
-        {Key::MoveToNextLine, Key::SelectNextLine, true},
-        {Key::MoveToPreviousLine, Key::SelectPreviousLine, true},
-        {Key::MoveToNextPage, Key::SelectNextPage, true},
-        {Key::MoveToPreviousPage, Key::SelectPreviousPage, true},
-        {Key::MoveToStartOfLine, Key::SelectStartOfLine, false},
-        {Key::MoveToEndOfLine, Key::SelectEndOfLine, false},
-        {Key::MoveToStartOfDocument, Key::SelectStartOfDocument, false},
-        {Key::MoveToEndOfDocument, Key::SelectEndOfDocument, false},
-    };
-    for (const auto& m : moves) {
-        const bool extend = event->matches(m.select);
-        if (!extend && !event->matches(m.move))
+    for (const Touche& touche : touches()) {
+        const bool extend
+            = touche.select != QKeySequence::UnknownKey && event->matches(touche.select);
+        if (!extend && !event->matches(touche.move))
             continue;
-        if (!m.keepsGoal)
+        if (!touche.keepsGoal)
             goalX_ = -1;
-        qsizetype target = caret_;
-        switch (m.move) {
-        case Key::MoveToNextChar:
-            target = nextPosition(caret_);
-            break;
-        case Key::MoveToPreviousChar:
-            target = previousPosition(caret_);
-            break;
-        case Key::MoveToNextWord:
-            target = nextWord(caret_);
-            break;
-        case Key::MoveToPreviousWord:
-            target = previousWord(caret_);
-            break;
-        case Key::MoveToNextLine:
-            target = vertically(1);
-            break;
-        case Key::MoveToPreviousLine:
-            target = vertically(-1);
-            break;
-        case Key::MoveToNextPage:
-            verticalScrollBar()->setValue(verticalScrollBar()->value() + int(page));
-            target = vertically(page);
-            break;
-        case Key::MoveToPreviousPage:
-            verticalScrollBar()->setValue(verticalScrollBar()->value() - int(page));
-            target = vertically(-page);
-            break;
-        case Key::MoveToStartOfLine:
-            target = lineStarts_[size_t(line)];
-            break;
-        case Key::MoveToEndOfLine:
-            target = lineEnd(line);
-            break;
-        case Key::MoveToStartOfDocument:
-            target = 0;
-            break;
-        case Key::MoveToEndOfDocument:
-            target = text_.size();
-            break;
-        default:
-            break;
-        }
-        moveCaret(target, extend);
+        touche.act(*this, extend);
         return;
     }
     event->ignore();
@@ -634,13 +355,7 @@ void TextDisplay::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    const qsizetype at = positionAt(event->position().toPoint());
-    qsizetype start = at;
-    qsizetype end = at;
-    while (isWordAt(start - 1))
-        --start;
-    while (isWordAt(end))
-        ++end;
+    const auto [start, end] = motAutour(text(), positionAt(event->position().toPoint()));
     anchor_ = start;
     moveCaret(end, true);
 }
@@ -671,7 +386,7 @@ void TextDisplay::changeEvent(QEvent* event)
 {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
-        updateMetrics();
+        metriques_.definirPolice(font());
         updateScrollBars();
         viewport()->update();
     }
@@ -682,26 +397,40 @@ void TextDisplay::changeEvent(QEvent* event)
 void TextDisplay::paintEvent(QPaintEvent*)
 {
     QPainter painter(viewport());
-    painter.setFont(drawFont_);
+    painter.setFont(metriques_.police());
     const qsizetype first = firstVisibleLine();
     const qsizetype last = std::min(lineCount(), first + visibleLines() + 1);
-    for (qsizetype line = first; line < last; ++line)
-        drawLine(painter, line, kTopMargin + int(line - first) * lineHeight_);
+    for (qsizetype line = first; line < last; ++line) {
+        // Measuring the lines in view lets the scroll range reach their real width.
+        if (lignes_.fin(line) - lignes_.debut(line) <= kMeasureCap)
+            metriques_.mesurer(line, ligne(line));
+        drawLine(painter, line, kTopMargin + int(line - first) * metriques_.hauteurLigne());
+    }
     if (hasFocus()) {
         const QPoint caret = pointOf(caret_);
-        painter.fillRect(QRect(caret.x(), caret.y(), 1, lineHeight_), palette().text());
+        painter.fillRect(QRect(caret.x(), caret.y(), 1, metriques_.hauteurLigne()),
+                         palette().text());
+    }
+    // Widening the range now would repaint within this paint: after it.
+    if (metriques_.largeurMesuree() > rangeWidth_ + 0.5 && !rangeUpdatePending_) {
+        rangeUpdatePending_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                rangeUpdatePending_ = false;
+                updateScrollBars();
+            },
+            Qt::QueuedConnection);
     }
 }
 
 void TextDisplay::drawLine(QPainter& painter, qsizetype line, int top) const
 {
-    const qsizetype start = lineStarts_[size_t(line)];
-    const qsizetype end = lineEnd(line);
+    const qsizetype start = lignes_.debut(line);
+    const qsizetype end = lignes_.fin(line);
+    const QStringView chars = ligne(line);
     const int scroll = horizontalScrollBar()->value();
     const double right = scroll + viewport()->width();
-
-    if (end - start <= kMeasureCap)
-        growMeasuredWidth(xOf(line, end));
 
     // Only the characters in view, in runs cut at tabs.
     struct Run {
@@ -710,25 +439,26 @@ void TextDisplay::drawLine(QPainter& painter, qsizetype line, int top) const
     };
     std::vector<Run> runs;
     double x = 0;
-    qsizetype i = indexAtX(line, std::max(0, scroll - kLeftMargin), &x);
-    if (i > start && text_[i].isLowSurrogate() && text_[i - 1].isHighSurrogate()) {
+    qsizetype i = metriques_.colonneA(line, chars, std::max(0, scroll - kLeftMargin), &x);
+    if (i > 0 && i < chars.size() && chars[i].isLowSurrogate() && chars[i - 1].isHighSurrogate()) {
         --i;
-        x = xOf(line, i);
+        x = metriques_.x(line, chars, i);
     }
     Run run{x, {}};
-    while (i < end && x < right) {
-        const char16_t c = text_[i].unicode();
-        const double advance = advanceAt(i, x);
+    while (i < chars.size() && x < right) {
+        const char16_t c = chars[i].unicode();
+        const double advance = metriques_.avance(chars, i, x);
         if (c == u'\t') {
             if (!run.text.isEmpty())
                 runs.push_back(std::move(run));
             run = Run{x + advance, {}};
-        } else if (QChar::isHighSurrogate(c) && advance > 0) {
-            run.text.append(text_[i]);
-            run.text.append(text_[i + 1]);
+        } else if (QChar::isHighSurrogate(c) && advance > 0 && i + 1 < chars.size()
+                   && chars[i + 1].isLowSurrogate()) {
+            run.text.append(chars[i]);
+            run.text.append(chars[i + 1]);
             ++i;
         } else {
-            run.text.append(isControl(c) || QChar::isSurrogate(c) ? QChar(kReplacement) : QChar(c));
+            run.text.append(QChar(caractereAffiche(c)));
         }
         x += advance;
         ++i;
@@ -738,7 +468,8 @@ void TextDisplay::drawLine(QPainter& painter, qsizetype line, int top) const
 
     const auto drawRuns = [&] {
         for (const Run& r : runs)
-            painter.drawText(QPointF(r.x - scroll + kLeftMargin, top + ascent_), r.text);
+            painter.drawText(QPointF(r.x - scroll + kLeftMargin, top + metriques_.ascendante()),
+                             r.text);
     };
     painter.setPen(palette().color(QPalette::Text));
     drawRuns();
@@ -748,14 +479,16 @@ void TextDisplay::drawLine(QPainter& painter, qsizetype line, int top) const
         return;
     if (selectionEnd <= end && selectionStart() >= end)
         return;
-    const double from = xOf(line, selectionStart());
+    const double from = metriques_.x(line, chars, selectionStart() - start);
     // A selected line break shows as a little more highlight past the line.
-    const double to = selectionEnd > end ? xOf(line, end) + averageWidth_ : xOf(line, selectionEnd);
+    const double to = selectionEnd > end
+        ? metriques_.x(line, chars, end - start) + metriques_.largeurMoyenne()
+        : metriques_.x(line, chars, selectionEnd - start);
     const double left = std::max<double>(from - scroll + kLeftMargin, 0);
     const double width = std::min<double>(to - scroll + kLeftMargin, viewport()->width()) - left;
     if (width <= 0)
         return;
-    const QRectF area(left, top, width, lineHeight_);
+    const QRectF area(left, top, width, metriques_.hauteurLigne());
     const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
     painter.fillRect(area, palette().color(group, QPalette::Highlight));
     painter.save();

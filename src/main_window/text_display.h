@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "main_window/index_lignes.h"
+#include "main_window/metriques_lignes.h"
+
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
-#include <QFontMetricsF>
-#include <QHash>
 
-#include <unordered_map>
-#include <vector>
+#include <span>
 
 // A read-only multi-line text box that gives back exactly the text it was given, CR LF
 // included, and counts selection positions in that text. CR LF, a lone CR and a lone LF each
@@ -18,7 +18,10 @@ public:
     explicit TextDisplay(QWidget* parent = nullptr);
 
     void setText(const QString& text);
-    const QString& text() const { return text_; }
+    // The same with its lines already indexed, for instance on another thread. An index of
+    // another text is not used: the text is indexed again.
+    void setText(const QString& text, IndexLignes index);
+    const QString& text() const { return lignes_.texte(); }
 
     // Start and length count characters of text(); both are clamped to it.
     void setSelection(qsizetype start, qsizetype length);
@@ -29,7 +32,7 @@ public:
     void setTextCursorShape(const QCursor& cursor);
 
     // Lines as shown, without their line breaks.
-    qsizetype lineCount() const { return qsizetype(lineStarts_.size()); }
+    qsizetype lineCount() const { return lignes_.nombreLignes(); }
     QStringView lineAt(qsizetype line) const;
     qsizetype firstVisibleLine() const;
     // The end of the selection that moves with the keyboard and the mouse.
@@ -54,25 +57,17 @@ protected:
 
 private:
     friend class TextDisplayAccessible;
+    struct Touche;
+    static std::span<const Touche> touches();
 
-    qsizetype lineOf(qsizetype position) const;
-    qsizetype lineEnd(qsizetype line) const;
-    qsizetype normalised(qsizetype position) const;
-    qsizetype nextPosition(qsizetype position) const;
-    qsizetype previousPosition(qsizetype position) const;
-    qsizetype nextWord(qsizetype position) const;
-    qsizetype previousWord(qsizetype position) const;
-    bool isWordAt(qsizetype position) const;
-
-    double advanceAt(qsizetype index, double x) const;
-    const std::vector<double>* checkpoints(qsizetype line) const;
-    double xOf(qsizetype line, qsizetype position) const;
-    qsizetype indexAtX(qsizetype line, double x, double* indexX) const;
+    // A line's characters, its break excluded.
+    QStringView ligne(qsizetype numero) const;
+    double xOf(qsizetype position) const;
     qsizetype positionAt(QPoint viewportPoint) const;
-    void growMeasuredWidth(double width) const;
+    // The position on another line nearest to the column the up and down moves keep.
+    qsizetype positionVerticale(qsizetype lignes);
 
     int visibleLines() const;
-    void updateMetrics();
     void updateScrollBars();
     void moveCaret(qsizetype position, bool extend);
     void ensureCaretVisible();
@@ -81,28 +76,16 @@ private:
     void copySelection() const;
     void drawLine(class QPainter& painter, qsizetype line, int top) const;
 
-    QString text_;
-    // The index where each shown line begins, ascending; the first is 0.
-    std::vector<qsizetype> lineStarts_;
-    qsizetype longestLine_ = 0; // in characters
+    IndexLignes lignes_;
+    MetriquesLignes metriques_;
     qsizetype anchor_ = 0;
     qsizetype caret_ = 0;
     double goalX_ = -1; // kept across up and down moves
+    // The width the horizontal scroll range was last set for.
+    double rangeWidth_ = 0;
+    bool rangeUpdatePending_ = false;
     // A drag held outside the view keeps scrolling towards the pointer.
     QBasicTimer dragScroll_;
     QPoint dragPoint_;
     bool dragging_ = false;
-
-    QFont drawFont_;
-    QFontMetricsF metrics_{QFont()};
-    int lineHeight_ = 1;
-    int ascent_ = 0;
-    double averageWidth_ = 1;
-    double tabWidth_ = 8;
-    mutable std::vector<float> advances_; // per UTF-16 unit, < 0 until measured
-    mutable QHash<char32_t, double> pairAdvances_;
-    // x every few thousand characters of the long lines in view, so a 10 MB line scrolls.
-    mutable std::unordered_map<qsizetype, std::vector<double>> checkpoints_;
-    mutable double measuredWidth_ = 0;
-    mutable bool rangeUpdatePending_ = false;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window/text_display_accessible.h"
 
+#include "main_window/positions_texte.h"
 #include "main_window/text_display.h"
 
 #include <QAccessibleWidget>
@@ -67,9 +68,9 @@ public:
         TextDisplay* d = display();
         const qsizetype at = std::clamp<qsizetype>(offset, 0, d->text().size());
         const QPoint from = d->pointOf(at);
-        const int width = std::max(1, d->pointOf(d->nextPosition(at)).x() - from.x());
+        const int width = std::max(1, d->pointOf(positionSuivante(d->text(), at)).x() - from.x());
         const QPoint global = d->viewport()->mapToGlobal(from);
-        return {global, QSize(width, d->lineHeight_)};
+        return {global, QSize(width, d->metriques_.hauteurLigne())};
     }
     int offsetAtPoint(const QPoint& point) const override
     {

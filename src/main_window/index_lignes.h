@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <vector>
+
+// Where each line of a text begins and ends. CR LF, a lone CR and a lone LF each end a line, so
+// a text with n line breaks has n + 1 lines (the empty text has one empty line).
+//
+// A text of short lines has as many lines as a tenth of its characters, so the index keeps only
+// the start of every 64th line and finds the others again by scanning that group of lines. The
+// starts of the group last asked for stay cached, so consecutive lines cost nothing more. A
+// group that spans many characters keeps the starts of all its lines, which bounds any scan.
+//
+// Building it is one pass over the text and needs no widget, so it may run on any thread. The
+// const functions fill the cache: one index is read from one thread at a time.
+class IndexLignes {
+public:
+    IndexLignes();
+    explicit IndexLignes(const QString& texte);
+
+    // The text indexed, shared with the one given.
+    const QString& texte() const { return texte_; }
+    qsizetype nombreLignes() const { return nombreLignes_; }
+    // Characters of the longest line, its line break excluded.
+    qsizetype plusLongue() const { return plusLongue_; }
+
+    // Lines out of range are clamped to the first or last one.
+    qsizetype debut(qsizetype ligne) const;
+    // Where the line's break begins, or the end of the text for the last line.
+    qsizetype fin(qsizetype ligne) const;
+    // The line that holds a position; a position between CR and LF stays on the line they end.
+    qsizetype ligneDe(qsizetype position) const;
+
+    // Bytes that the index holds beside the text.
+    qsizetype octets() const;
+
+private:
+    static constexpr qsizetype kGroupe = 64;
+
+    void charger(qsizetype groupe) const;
+
+    QString texte_;
+    qsizetype nombreLignes_ = 1;
+    qsizetype plusLongue_ = 0;
+    // The start of lines 0, 64, 128 ...
+    std::vector<qsizetype> reperes_;
+    // The wide groups, ascending, and for each the start of its lines after its first (64 - 1
+    // values per group).
+    std::vector<qsizetype> groupesLarges_;
+    std::vector<qsizetype> debutsLarges_;
+
+    // The group last scanned: the start of each of its lines and of the next group; entries
+    // past the last line of the text lie beyond its end.
+    mutable qsizetype groupeCharge_ = -1;
+    mutable std::array<qsizetype, kGroupe + 1> debutsCharges_{};
+};

@@ -1,0 +1,154 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "main_window/metriques_lignes.h"
+
+#include <QFontMetrics>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Long lines keep an x every so many characters, so reaching any column costs at most this.
+constexpr qsizetype kPas = 4096;
+// Lines whose checkpoints are kept at once; the lines in view are far fewer.
+constexpr size_t kLignesGardees = 64;
+constexpr char16_t kRemplacement = u'\uFFFD';
+
+} // namespace
+
+char16_t caractereAffiche(char16_t c)
+{
+    // Line and paragraph separators would break the line inside drawText.
+    if (c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0x2028 || c == 0x2029 || QChar::isSurrogate(c))
+        return kRemplacement;
+    return c;
+}
+
+MetriquesLignes::MetriquesLignes() { definirPolice(QFont()); }
+
+void MetriquesLignes::definirPolice(const QFont& police)
+{
+    police_ = police;
+    police_.setKerning(false);
+    police_.setStyleStrategy(
+        QFont::StyleStrategy(police_.styleStrategy() | QFont::PreferNoShaping));
+    mesures_ = QFontMetricsF(police_);
+    const QFontMetrics entieres(police_);
+    hauteurLigne_ = std::max(1, entieres.lineSpacing());
+    ascendante_ = entieres.ascent();
+    largeurMoyenne_ = std::max(1.0, mesures_.averageCharWidth());
+    largeurTab_ = 8 * largeurMoyenne_;
+    avances_.assign(0x10000, -1.0f);
+    avancesPaires_.clear();
+    oublierLignes();
+}
+
+void MetriquesLignes::oublierLignes()
+{
+    reperes_.clear();
+    largeurMesuree_ = 0;
+}
+
+double MetriquesLignes::avance(QStringView ligne, qsizetype i, double x) const
+{
+    const char16_t c = ligne[i].unicode();
+    if (c == u'\t')
+        return (std::floor(x / largeurTab_ + 1e-6) + 1) * largeurTab_ - x;
+    if (QChar::isHighSurrogate(c) && i + 1 < ligne.size() && ligne[i + 1].isLowSurrogate()) {
+        const char32_t code = QChar::surrogateToUcs4(ligne[i], ligne[i + 1]);
+        auto trouvee = avancesPaires_.constFind(code);
+        if (trouvee == avancesPaires_.cend())
+            trouvee = avancesPaires_.insert(
+                code, mesures_.horizontalAdvance(QString::fromUcs4(&code, 1)));
+        return *trouvee;
+    }
+    if (QChar::isLowSurrogate(c) && i > 0 && ligne[i - 1].isHighSurrogate())
+        return 0;
+    const char16_t affiche = caractereAffiche(c);
+    float& largeur = avances_[affiche];
+    if (largeur < 0)
+        largeur = float(mesures_.horizontalAdvance(QChar(affiche)));
+    return largeur;
+}
+
+const std::vector<double>* MetriquesLignes::reperes(qsizetype numero, QStringView ligne) const
+{
+    if (ligne.size() <= kPas)
+        return nullptr;
+    const auto trouves = reperes_.find(numero);
+    if (trouves != reperes_.end())
+        return &trouves->second;
+    if (reperes_.size() >= kLignesGardees)
+        reperes_.clear();
+    std::vector<double> xs;
+    xs.reserve(size_t(ligne.size() / kPas + 1));
+    double x = 0;
+    for (qsizetype i = 0; i < ligne.size(); ++i) {
+        if (i % kPas == 0)
+            xs.push_back(x);
+        x += avance(ligne, i, x);
+    }
+    elargir(x);
+    return &reperes_.emplace(numero, std::move(xs)).first->second;
+}
+
+double MetriquesLignes::x(qsizetype numero, QStringView ligne, qsizetype colonne) const
+{
+    colonne = std::clamp<qsizetype>(colonne, 0, ligne.size());
+    qsizetype i = 0;
+    double x = 0;
+    if (const auto* xs = reperes(numero, ligne)) {
+        const qsizetype k = std::min<qsizetype>(colonne / kPas, qsizetype(xs->size()) - 1);
+        i = k * kPas;
+        x = (*xs)[size_t(k)];
+    }
+    for (; i < colonne; ++i)
+        x += avance(ligne, i, x);
+    return x;
+}
+
+qsizetype MetriquesLignes::colonneA(qsizetype numero, QStringView ligne, double x,
+                                    double* xColonne) const
+{
+    qsizetype i = 0;
+    double a = 0;
+    if (const auto* xs = reperes(numero, ligne)) {
+        const auto apres = std::upper_bound(xs->begin(), xs->end(), x);
+        const qsizetype k = std::max<qsizetype>(0, qsizetype(apres - xs->begin()) - 1);
+        i = k * kPas;
+        a = (*xs)[size_t(k)];
+    }
+    while (i < ligne.size()) {
+        const double largeur = avance(ligne, i, a);
+        if (a + largeur > x)
+            break;
+        a += largeur;
+        ++i;
+    }
+    if (xColonne)
+        *xColonne = a;
+    return i;
+}
+
+qsizetype MetriquesLignes::colonneProche(qsizetype numero, QStringView ligne, double x) const
+{
+    double a = 0;
+    qsizetype i = colonneA(numero, ligne, x, &a);
+    if (i < ligne.size() && x - a > avance(ligne, i, a) / 2)
+        ++i;
+    if (i > 0 && i < ligne.size() && ligne[i].isLowSurrogate() && ligne[i - 1].isHighSurrogate())
+        ++i;
+    return i;
+}
+
+double MetriquesLignes::mesurer(qsizetype numero, QStringView ligne) const
+{
+    const double largeur = x(numero, ligne, ligne.size());
+    elargir(largeur);
+    return largeur;
+}
+
+void MetriquesLignes::elargir(double largeur) const
+{
+    largeurMesuree_ = std::max(largeurMesuree_, largeur);
+}

@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QStringView>
+
+#include <unordered_map>
+#include <vector>
+
+// What a line's characters are drawn as: control characters, line and paragraph separators and
+// halves of surrogate pairs alone show as the replacement character.
+char16_t caractereAffiche(char16_t c);
+
+// The widths of lines drawn in one font without kerning or shaping, so a run of characters
+// advances exactly as the sum of its characters: x from a column and the column at an x.
+//
+// A line is given by its number, the key of what is kept about it, and its characters without
+// its break. Long lines keep their x every few thousand characters, so any column of a 10 MB
+// line is reached at once. What is measured is cached in this object, also by the const
+// functions; a new text calls oublierLignes().
+class MetriquesLignes {
+public:
+    MetriquesLignes();
+
+    void definirPolice(const QFont& police);
+    // The font to draw with: the one given, without kerning.
+    const QFont& police() const { return police_; }
+    int hauteurLigne() const { return hauteurLigne_; }
+    int ascendante() const { return ascendante_; }
+    double largeurMoyenne() const { return largeurMoyenne_; }
+
+    void oublierLignes();
+
+    // The width of the character at column i when it starts at x: tabs reach the next stop, a
+    // surrogate pair counts whole on its first half.
+    double avance(QStringView ligne, qsizetype i, double x) const;
+    // x of a column from the start of the line; columns are clamped to the line.
+    double x(qsizetype numero, QStringView ligne, qsizetype colonne) const;
+    // The last column, the line's end included, that starts at or before x, and where it starts.
+    qsizetype colonneA(qsizetype numero, QStringView ligne, double x, double* xColonne) const;
+    // The column boundary nearest to x, never inside a surrogate pair.
+    qsizetype colonneProche(qsizetype numero, QStringView ligne, double x) const;
+
+    // Measures a whole line, which may widen largeurMesuree(); returns its width.
+    double mesurer(qsizetype numero, QStringView ligne) const;
+    // The widest of the lines measured so far and of the widths given to elargir().
+    double largeurMesuree() const { return largeurMesuree_; }
+    void elargir(double largeur) const;
+
+private:
+    const std::vector<double>* reperes(qsizetype numero, QStringView ligne) const;
+
+    QFont police_;
+    QFontMetricsF mesures_{QFont()};
+    int hauteurLigne_ = 1;
+    int ascendante_ = 0;
+    double largeurMoyenne_ = 1;
+    double largeurTab_ = 8;
+
+    mutable std::vector<float> avances_; // per UTF-16 unit, < 0 until measured
+    mutable QHash<char32_t, double> avancesPaires_;
+    // x every kPas characters of the long lines measured last.
+    mutable std::unordered_map<qsizetype, std::vector<double>> reperes_;
+    mutable double largeurMesuree_ = 0;
+};
