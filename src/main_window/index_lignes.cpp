@@ -60,7 +60,8 @@ IndexLignes::IndexLignes(const QString& texte)
 {
     const char16_t* c = caracteres(texte_);
     const qsizetype taille = texte_.size();
-    reperes_.reserve(size_t(taille / (kGroupe * 32) + 1));
+    // Room for the most lines the text can have: the pages never written cost no memory.
+    reperes_.reserve(size_t(taille / kGroupe + 2));
     reperes_.push_back(0);
     std::array<qsizetype, kGroupe> groupe{}; // the starts of the group being read
     const auto finirGroupe = [&](qsizetype lignes, qsizetype bout) {
