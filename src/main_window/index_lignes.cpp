@@ -2,39 +2,63 @@
 #include "main_window/index_lignes.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
 // A group spanning more characters keeps all its starts, so no scan goes further than this.
 constexpr qsizetype kEtendueMax = qsizetype(1) << 16;
 
-// The lanes of four UTF-16 units that may be at most CR; most blocks of text have none. A lane
-// is flagged wrongly only when a lower lane of the same block is flagged rightly.
-inline quint64 finsPossibles(const char16_t* quatre)
+// Bit k is set when unit k of the sixteen at c may be at most CR: most blocks of text have none,
+// and the few flagged are then looked at one by one.
+#if defined(__SSE2__)
+inline unsigned finsPossibles(const char16_t* c)
 {
-    quint64 v;
-    std::memcpy(&v, quatre, sizeof v);
-    return (v - 0x000E'000E'000E'000EULL) & ~v & 0x8000'8000'8000'8000ULL;
+    const __m128i treize = _mm_set1_epi16(u'\r');
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c + 8));
+    const __m128i basA = _mm_cmpeq_epi16(_mm_subs_epu16(a, treize), zero);
+    const __m128i basB = _mm_cmpeq_epi16(_mm_subs_epu16(b, treize), zero);
+    return unsigned(_mm_movemask_epi8(_mm_packs_epi16(basA, basB)));
 }
+#else
+inline unsigned finsPossibles(const char16_t* c)
+{
+    unsigned bits = 0;
+    for (int quart = 0; quart < 4; ++quart) {
+        quint64 v;
+        std::memcpy(&v, c + 4 * quart, sizeof v);
+        // A lane is flagged wrongly only when a lower lane of the same word is flagged rightly.
+        const quint64 bas = (v - 0x000E'000E'000E'000EULL) & ~v & 0x8000'8000'8000'8000ULL;
+        const unsigned quatre = unsigned((bas >> 15) & 1) | unsigned((bas >> 30) & 2)
+            | unsigned((bas >> 45) & 4) | unsigned((bas >> 60) & 8);
+        bits |= quatre << (4 * quart);
+    }
+    return bits;
+}
+#endif
 
 // The index of the next CR or LF at or after i, or the size of the text.
 inline qsizetype prochaineFin(const char16_t* c, qsizetype i, qsizetype taille)
 {
-    for (;;) {
-        while (i + 16 <= taille
-               && (finsPossibles(c + i) | finsPossibles(c + i + 4) | finsPossibles(c + i + 8)
-                   | finsPossibles(c + i + 12))
-                   == 0)
-            i += 16;
-        const qsizetype bout = std::min(taille, i + 16);
-        for (; i < bout; ++i) {
-            if (c[i] == u'\n' || c[i] == u'\r')
-                return i;
+    for (; i + 16 <= taille; i += 16) {
+        for (unsigned bits = finsPossibles(c + i); bits != 0; bits &= bits - 1) {
+            const qsizetype k = i + std::countr_zero(bits);
+            if (c[k] == u'\n' || c[k] == u'\r')
+                return k;
         }
-        if (i >= taille)
-            return taille;
     }
+    for (; i < taille; ++i) {
+        if (c[i] == u'\n' || c[i] == u'\r')
+            return i;
+    }
+    return taille;
 }
 
 // Where the line after the break at i begins.
@@ -60,8 +84,6 @@ IndexLignes::IndexLignes(const QString& texte)
 {
     const char16_t* c = caracteres(texte_);
     const qsizetype taille = texte_.size();
-    // Room for the most lines the text can have: the pages never written cost no memory.
-    reperes_.reserve(size_t(taille / kGroupe + 2));
     reperes_.push_back(0);
     std::array<qsizetype, kGroupe> groupe{}; // the starts of the group being read
     const auto finirGroupe = [&](qsizetype lignes, qsizetype bout) {
@@ -91,7 +113,6 @@ IndexLignes::IndexLignes(const QString& texte)
     finirGroupe(ligne % kGroupe + 1, taille);
     nombreLignes_ = ligne + 1;
     plusLongue_ = plusLongue;
-    reperes_.shrink_to_fit();
 }
 
 void IndexLignes::charger(qsizetype groupe) const
@@ -155,7 +176,10 @@ qsizetype IndexLignes::ligneDe(qsizetype position) const
 
 qsizetype IndexLignes::octets() const
 {
-    return qsizetype(sizeof *this + reperes_.capacity() * sizeof(qsizetype)
+    // The blocks of the deque, of 512 bytes in the usual libraries, and a pointer to each.
+    constexpr qsizetype parBloc = 512 / sizeof(qsizetype);
+    const qsizetype blocs = qsizetype(reperes_.size()) / parBloc + 1;
+    return qsizetype(sizeof *this + blocs * (512 + sizeof(void*))
                      + groupesLarges_.capacity() * sizeof(qsizetype)
                      + debutsLarges_.capacity() * sizeof(qsizetype));
 }

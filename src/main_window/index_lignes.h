@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <array>
+#include <deque>
 #include <vector>
 
 // Where each line of a text begins and ends. CR LF, a lone CR and a lone LF each end a line, so
@@ -45,8 +46,8 @@ private:
     QString texte_;
     qsizetype nombreLignes_ = 1;
     qsizetype plusLongue_ = 0;
-    // The start of lines 0, 64, 128 ...
-    std::vector<qsizetype> reperes_;
+    // The start of lines 0, 64, 128 ... In blocks: growing it never copies nor over-allocates.
+    std::deque<qsizetype> reperes_;
     // The wide groups, ascending, and for each the start of its lines after its first (64 - 1
     // values per group).
     std::vector<qsizetype> groupesLarges_;

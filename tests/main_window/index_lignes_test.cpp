@@ -77,6 +77,9 @@ TEST(IndexLignes, EndsLinesAtCrLfLoneCrAndLoneLf)
         {u"x\u2029y\tz\u000B\u000C\u0001", {u"x\u2029y\tz\u000B\u000C\u0001"_qs}, 8},
         {u"0123456789abcdef0123\n", {u"0123456789abcdef0123"_qs, u""_qs}, 20}, // past a block
         {u"0123456789abcde\r\n", {u"0123456789abcde"_qs, u""_qs}, 15}, // CR LF across blocks
+        {u"0123456789abcdef\nx", {u"0123456789abcdef"_qs, u"x"_qs}, 16},
+        // Units that look like CR or LF to a careless test of their bits.
+        {u"\u800D\u000E\n\u8000\u000D\u010A", {u"\u800D\u000E"_qs, u"\u8000"_qs, u"\u010A"_qs}, 2},
     };
     for (const CasLignes& c : cas) {
         const QString texte = QString::fromUtf16(c.texte);

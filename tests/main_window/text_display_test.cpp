@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
 #include <memory>
 #include <vector>
 
@@ -35,7 +36,10 @@ TEST(TextDisplay, TakesAnIndexMadeElsewhereOnlyForItsOwnText)
 {
     const QString text = u"un\r\ndeux\ntrois"_qs;
     TextDisplay display;
-    display.setText(text, IndexLignes(text));
+    // Indexed on another thread, then handed in.
+    std::future<IndexLignes> indexed
+        = std::async(std::launch::async, [text] { return IndexLignes(text); });
+    display.setText(text, indexed.get());
     EXPECT_EQ(display.lineCount(), 3);
     EXPECT_EQ(display.lineAt(2).toString(), u"trois"_qs);
     EXPECT_EQ(display.text().constData(), text.constData());
