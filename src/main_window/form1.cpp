@@ -5,6 +5,7 @@
 #include "assets/look.h"
 #include "help_window/frm_about.h"
 #include "main_window/clickable_label.h"
+#include "main_window/libelle_ajuste.h"
 #include "main_window/text_display.h"
 #include "main_window/text_file.h"
 #include "main_window/wrapping_check_box.h"
@@ -57,10 +58,13 @@ void fillBackground(QWidget* widget, QColor colour)
     widget->setAutoFillBackground(true);
 }
 
-QLabel* label(QWidget* container, const char* name, QRect geometry, const QString& text,
-              Qt::Alignment alignment = Qt::AlignHCenter | Qt::AlignTop)
+// Plain text: a caption taken from a file, a count or a search never reads as markup.
+template <typename L = QLabel>
+L* label(QWidget* container, const char* name, QRect geometry, const QString& text,
+         Qt::Alignment alignment = Qt::AlignHCenter | Qt::AlignTop)
 {
-    auto* label = element<QLabel>(container, name, geometry);
+    auto* label = element<L>(container, name, geometry);
+    label->setTextFormat(Qt::PlainText);
     label->setText(text);
     label->setAlignment(alignment);
     return label;
@@ -117,6 +121,7 @@ void Form1::creerElements()
 
     // Created before the button it touches, so the button stays on top.
     Label3 = element<ClickableLabel>(this, "Label3", {43, 24, 41, 41});
+    Label3->setTextFormat(Qt::PlainText);
     Label3->setText(QStringLiteral("Ouvrir        un dossier"));
     Label3->setFont(look::classicFont(8.25, false));
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -138,7 +143,8 @@ void Form1::creerElements()
     Le_texte->setFont(look::classicFont(8.25, false));
     paint(Le_texte, QPalette::Base, QColor(0xFF, 0xFF, 0xC0));
 
-    Label1 = label(this, "Label1", {40, 272, 649, 17}, QStringLiteral("Adresse du fichier"));
+    Label1 = label<LibelleAjuste>(this, "Label1", {40, 272, 649, 17},
+                                  QStringLiteral("Adresse du fichier"));
 
     creerCadreAnalyse();
     creerCadreRecherche();
@@ -155,10 +161,14 @@ void Form1::creerCadreAnalyse()
     Fram2->setFont(look::classicFont(9.75, true));
     fillBackground(Fram2, QColor(0xC0, 0xC0, 0xC0));
 
-    Lignes = label(Fram2, "Lignes", {8, 32, 121, 17}, QStringLiteral("Nombre de lignes"));
-    LblMots = label(Fram2, "LblMots", {8, 56, 121, 17}, QStringLiteral("Nombre de mots"));
-    LblMotsDiff = label(Fram2, "LblMotsDiff", {8, 80, 121, 17}, QStringLiteral("Mots uniques"));
-    Caract = label(Fram2, "Caract", {5, 104, 127, 17}, QStringLiteral("Nombre de caractères"));
+    Lignes = label<LibelleAjuste>(Fram2, "Lignes", {8, 32, 121, 17},
+                                  QStringLiteral("Nombre de lignes"));
+    LblMots = label<LibelleAjuste>(Fram2, "LblMots", {8, 56, 121, 17},
+                                   QStringLiteral("Nombre de mots"));
+    LblMotsDiff = label<LibelleAjuste>(Fram2, "LblMotsDiff", {8, 80, 121, 17},
+                                       QStringLiteral("Mots uniques"));
+    Caract = label<LibelleAjuste>(Fram2, "Caract", {5, 104, 127, 17},
+                                  QStringLiteral("Nombre de caractères"));
 
     Resultat_Txt = element<TextDisplay>(Fram2, "Resultat_Txt", {136, 16, 153, 121});
     paint(Resultat_Txt, QPalette::Base, QColor(0xC0, 0xFF, 0xFF));
