@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "assets/look.h"
 
+#include <QFontDatabase>
+
 namespace look {
 
 QPixmap background() { return QPixmap(QStringLiteral(":/assets/background.gif")); }
@@ -10,22 +12,32 @@ QIcon quitIcon() { return QIcon(QStringLiteral(":/assets/quitter.ico")); }
 
 QCursor handCursor() { return QCursor(QPixmap(QStringLiteral(":/assets/main.png")), 12, 1); }
 
+QString classicFamily() { return QStringLiteral("Liberation Sans"); }
+
+bool chargerPolices()
+{
+    static const bool chargees = [] {
+        bool toutes = true;
+        for (const char* fichier : {":/assets/polices/LiberationSans-Regular.ttf",
+                                    ":/assets/polices/LiberationSans-Bold.ttf"})
+            toutes = QFontDatabase::addApplicationFont(QLatin1String(fichier)) >= 0 && toutes;
+        return toutes;
+    }();
+    return chargees;
+}
+
 QFont classicFont(qreal pointSize, bool bold)
 {
-    static const bool substituted = [] {
-        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                                   {QStringLiteral("Microsoft Sans Serif"),
-                                    QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                                    QStringLiteral("DejaVu Sans")});
-        return true;
-    }();
-    Q_UNUSED(substituted);
-    QFont font(QStringLiteral("MS Sans Serif"));
+    chargerPolices();
+    QFont font(classicFamily());
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(pointSize);
     font.setBold(bold);
-    // The stand-in faces are wider than the classic one: keep captions within their boxes.
+    // The face is a little wider than the one the layout was drawn with.
     font.setStretch(90);
+    // Full hinting, the default where no font settings exist, rounds every advance up and
+    // widens the captions by several pixels: the widths must not depend on such settings.
+    font.setHintingPreference(QFont::PreferVerticalHinting);
     return font;
 }
 

@@ -15,7 +15,12 @@ QIcon helpIcon();
 QIcon quitIcon();
 // The pointing hand shown over the clickable elements; hot spot at the finger tip.
 QCursor handCursor();
-// "MS Sans Serif" where it exists, else the closest sans-serif face.
+// The face the layout was drawn for, carried by the program itself (see chargerPolices).
 QFont classicFont(qreal pointSize, bool bold);
+// The family name of that face.
+QString classicFamily();
+// Makes the program's own fonts known to the application; returns false when one of them
+// could not be loaded. Runs once, whoever asks first; needs the application object.
+bool chargerPolices();
 
 } // namespace look
