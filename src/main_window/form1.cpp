@@ -4,6 +4,7 @@
 #include "analysis/analyse.h"
 #include "assets/look.h"
 #include "help_window/frm_about.h"
+#include "main_window/champ_recherche.h"
 #include "main_window/clickable_label.h"
 #include "main_window/libelle_ajuste.h"
 #include "main_window/text_display.h"
@@ -186,7 +187,7 @@ void Form1::creerCadreRecherche()
     Frame1->setFont(look::classicFont(9.75, true));
     fillBackground(Frame1, QColor(0xC0, 0xC0, 0xC0));
 
-    TxtRecherche = element<QLineEdit>(Frame1, "TxtRecherche", {16, 24, 137, 19});
+    TxtRecherche = element<ChampRecherche>(Frame1, "TxtRecherche", {16, 24, 137, 19});
     TxtRecherche->setFont(look::classicFont(8.25, false));
     TxtRecherche->setAlignment(Qt::AlignHCenter);
     TxtRecherche->setCursor(look::handCursor());

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "analysis/occurrences.h"
+#include "main_window/champ_recherche.h"
 #include "platform/platform.h"
 
 #include <QPointer>
@@ -11,7 +12,6 @@ class ClickableLabel;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class QTimer;
 class Recherche;
@@ -41,7 +41,7 @@ public:
     QLabel* Caract;
     TextDisplay* Resultat_Txt;
     QGroupBox* Frame1;
-    QLineEdit* TxtRecherche;
+    ChampRecherche* TxtRecherche;
     QCheckBox* ChkMaj;
     QPushButton* CmdRecherche;
     QCheckBox* ChkCherche;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "search/recherche.h"
 
+#include "main_window/champ_recherche.h"
 #include "main_window/form1.h"
 #include "main_window/text_display.h"
 
@@ -61,7 +62,8 @@ Recherche::Recherche(Form1& form)
     connect(form.Timer1, &QTimer::timeout, this, &Recherche::Timer1_Timer);
     connect(form.ChkCherche, &QCheckBox::clicked, this, &Recherche::ChkCherche_Click);
     // Both signals also fire when the program changes the value, and only when it changes.
-    connect(form.TxtRecherche, &QLineEdit::textChanged, this, &Recherche::TxtRecherche_Change);
+    connect(form.TxtRecherche, &ChampRecherche::texteModifie, this,
+            &Recherche::TxtRecherche_Change);
     connect(form.ChkMaj, &QCheckBox::toggled, this, &Recherche::ChkMaj_Click);
     form.TxtRecherche->installEventFilter(this);
     // The result texts quote the search text, which must show as typed, tags and all.

@@ -50,7 +50,7 @@ const ElementCase kElements[] = {
      {360, 304, 321, 145},
      u"  Recherche:  mot ou  groupe de caractères"_qs,
      false},
-    {"TxtRecherche", "QLineEdit", "Frame1", {16, 24, 137, 19}, u""_qs, true},
+    {"TxtRecherche", "ChampRecherche", "Frame1", {16, 24, 137, 19}, u""_qs, true},
     {"ChkMaj",
      "WrappingCheckBox",
      "Frame1",
