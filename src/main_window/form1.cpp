@@ -56,6 +56,8 @@ void paint(QWidget* widget, QPalette::ColorRole role, QColor colour)
 void fillBackground(QWidget* widget, QColor colour)
 {
     paint(widget, QPalette::Window, colour);
+    // Buttons, check boxes among them, would otherwise fill with their button colour.
+    widget->setBackgroundRole(QPalette::Window);
     widget->setAutoFillBackground(true);
 }
 
@@ -143,6 +145,7 @@ void Form1::creerElements()
     Le_texte = element<TextDisplay>(this, "Le_texte", {32, 72, 649, 193});
     Le_texte->setFont(look::classicFont(8.25, false));
     paint(Le_texte, QPalette::Base, QColor(0xFF, 0xFF, 0xC0));
+    Le_texte->setTextCursorShape(QCursor(Qt::ArrowCursor));
 
     Label1 = label<LibelleAjuste>(this, "Label1", {40, 272, 649, 17},
                                   QStringLiteral("Adresse du fichier"));
