@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <random>
 #include <vector>
 
 namespace {
@@ -80,16 +81,36 @@ int main(int argc, char** argv)
         selecting.push_back(double(timer.nsecsElapsed()) / 1e6);
         costs.push_back(residentMiB() - before);
     }
+    // Jumps to positions spread over the whole text, each selected and painted.
+    std::vector<double> jumps;
+    {
+        TextDisplay display;
+        display.resize(649, 193);
+        display.show();
+        display.setText(text);
+        QCoreApplication::processEvents();
+        std::mt19937_64 random(12345);
+        for (int i = 0; i < 2000; ++i) {
+            const qsizetype at = qsizetype(random() % quint64(text.size() + 1));
+            QElapsedTimer timer;
+            timer.start();
+            display.setSelection(at, 5);
+            display.viewport()->repaint();
+            jumps.push_back(double(timer.nsecsElapsed()) / 1e3);
+        }
+    }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("%s: %lld characters, %lld lines; setText median %.1f ms, "
                 "with the first paint %.1f ms (min %.1f); "
                 "select at the end median %.2f ms over %d runs; "
-                "the view costs up to %.1f MiB resident; peak RSS %.0f MiB\n",
+                "the view costs up to %.1f MiB resident; a jump anywhere with its paint median "
+                "%.0f us (max %.0f); peak RSS %.0f MiB\n",
                 argv[1], static_cast<long long>(text.size()),
                 static_cast<long long>(std::count(text.cbegin(), text.cend(), u'\n')),
                 median(setting), median(opening), *std::min_element(opening.begin(), opening.end()),
                 median(selecting), repetitions, *std::max_element(costs.begin(), costs.end()),
+                median(jumps), *std::max_element(jumps.begin(), jumps.end()),
                 double(usage.ru_maxrss) / 1024.0);
     return 0;
 }
