@@ -1,18 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window/form1.h"
+#include "platform/choix_affichage.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
 
 #include <cstdio>
+#include <vector>
 
 int main(int argc, char* argv[])
 {
+    std::vector<char*> arguments(argv, argv + argc);
 #ifdef Q_OS_LINUX
-    // Without a display Qt would abort with a cryptic message: say what to do instead.
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    switch (choisirAffichage(EnvironnementAffichage::actuel())) {
+    case ChoixAffichage::Aucun:
+        // Without a display Qt would abort with a cryptic message: say what to do instead.
         std::fprintf(stderr,
                      "Lexorquine a besoin d'un affichage graphique, et aucun n'est "
                      "disponible (DISPLAY n'est pas défini).\n"
@@ -20,12 +23,23 @@ int main(int argc, char* argv[])
                      "xvfb-run -a %s\n",
                      argv[0]);
         return 2;
+    case ChoixAffichage::X11: {
+        // Told to Qt alone: an environment variable would reach the programs we start too.
+        static char option[] = "-platform";
+        static char xcb[] = "xcb";
+        arguments.insert(arguments.begin() + 1, {option, xcb});
+        break;
+    }
+    case ChoixAffichage::CommeDemande:
+        break;
     }
 #endif
-    QApplication application(argc, argv);
+    int nombre = int(arguments.size());
+    arguments.push_back(nullptr);
+    QApplication application(nombre, arguments.data());
     QApplication::setApplicationName(QStringLiteral("Lexorquine"));
     QApplication::setApplicationVersion(QStringLiteral(LEXORQUINE_VERSION));
-    // The main window is a tool window: it quits only through its own button.
+    // The program ends through Form1 alone, whatever other windows come and go.
     QApplication::setQuitOnLastWindowClosed(false);
     // The file dialog and message boxes speak French like the rest of the program.
     QTranslator qtFrench;

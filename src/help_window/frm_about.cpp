@@ -5,6 +5,7 @@
 #include "help_window/link_label.h"
 #include "help_window/placement.h"
 #include "help_window/site.h"
+#include "platform/jamais_reduite.h"
 #include "platform/launcher.h"
 
 #include <QGuiApplication>
@@ -117,6 +118,8 @@ frmAbout::frmAbout(Launcher& launcher, QWidget* parent)
     setAutoFillBackground(true);
     // Moves over the bare background put the link back to its resting colour.
     setMouseTracking(true);
+    // A fixed dialog: if the window manager minimises it all the same, it comes back.
+    empecherReduction(this);
     creerElements();
     placer();
 }

@@ -11,10 +11,12 @@
 #include "main_window/text_file.h"
 #include "main_window/wrapping_check_box.h"
 #include "platform/file_chooser.h"
+#include "platform/jamais_reduite.h"
 #include "platform/window_chrome.h"
 #include "search/recherche.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -83,6 +85,8 @@ QPushButton* pictureButton(QWidget* container, const char* name, QRect geometry,
     // No caption: screen readers read the tool tip's words.
     button->setAccessibleName(toolTip.trimmed());
     button->setCursor(look::handCursor());
+    // Return presses the focused button, as Space does.
+    button->setAutoDefault(true);
     return button;
 }
 
@@ -101,6 +105,7 @@ Form1::Form1(const Platform& platform, QWidget* parent)
     paint(this, QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
     creerElements();
     recherche_ = new Recherche(*this);
+    empecherReduction(this);
     Form_Load();
 }
 
@@ -206,6 +211,7 @@ void Form1::creerCadreRecherche()
     CmdRecherche = element<QPushButton>(Frame1, "CmdRecherche", {40, 96, 89, 21});
     CmdRecherche->setText(QStringLiteral("Rechercher"));
     CmdRecherche->setCursor(look::handCursor());
+    CmdRecherche->setAutoDefault(true);
 
     ChkCherche = element<QCheckBox>(Frame1, "ChkCherche", {64, 120, 49, 13});
     ChkCherche->setText(QStringLiteral("Auto"));
@@ -222,14 +228,29 @@ void Form1::creerCadreRecherche()
 void Form1::Form_Load()
 {
     platform_.chrome->setRoundedOutline(this, QRect(1, 1, 709, 481), 15);
-    platform_.chrome->hideFromTaskBar(this);
     recherche_->Reinitialiser();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(0, 0), size());
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
+    platform_.chrome->hideFromTaskBar(this);
     Le_texte->setFocus();
+}
+
+void Form1::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Out of the task bar, the window is given no focus by some window managers when it
+    // appears: it asks for it.
+    activateWindow();
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    // Closed by the window manager (Alt+F4): the same as the quit button.
+    event->ignore();
+    CmdQuit_Click();
 }
 
 void Form1::paintEvent(QPaintEvent*)
@@ -263,10 +284,10 @@ void Form1::CmdQuit_Click()
 
 void Form1::CmdAide_Click()
 {
-    // The help window opens beside this one: where this one really is matters.
-    platform_.chrome->refreshPosition(this);
     if (!aide_)
         aide_ = new frmAbout(*platform_.launcher, this);
+    if (aide_->isMinimized())
+        aide_->showNormal();
     aide_->show();
     aide_->raise();
     aide_->activateWindow();

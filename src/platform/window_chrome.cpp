@@ -1,60 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/window_chrome.h"
 
-#include <QCursor>
 #include <QGuiApplication>
-#include <QMouseEvent>
 #include <QPainterPath>
 #include <QRegion>
 #include <QWidget>
 #include <QWindow>
-
-#include <optional>
 
 #ifdef LEXORQUINE_HAS_XCB
 #include <xcb/xcb.h>
 #endif
 
 namespace {
-
-// Moves the window with the mouse, from its position when the left button went down, until the
-// button is released.
-class ManualMove final : public QObject {
-public:
-    ManualMove(QWidget* window, QPoint origin, QPoint pressGlobal)
-        : QObject(window)
-        , window_(window)
-        , origin_(origin)
-        , pressGlobal_(pressGlobal)
-    {
-        window->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched != window_)
-            return false;
-        if (event->type() == QEvent::MouseMove) {
-            auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->buttons() & Qt::LeftButton) {
-                window_->move(origin_ + mouse->globalPosition().toPoint() - pressGlobal_);
-                return true;
-            }
-        }
-        if (event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonRelease
-            || event->type() == QEvent::UngrabMouse) {
-            deleteLater();
-            window_->removeEventFilter(this);
-        }
-        return false;
-    }
-
-private:
-    QWidget* window_;
-    QPoint origin_;
-    QPoint pressGlobal_;
-};
 
 #ifdef LEXORQUINE_HAS_XCB
 xcb_atom_t internAtom(xcb_connection_t* connection, const char* name)
@@ -72,23 +29,30 @@ xcb_connection_t* x11Connection()
     return x11 ? x11->connection() : nullptr;
 }
 
-// Where the window really is on the screen, as QWidget::pos() counts it (its frame's corner).
-// Qt's own idea can be stale when the window manager framed the window without telling it.
-std::optional<QPoint> serverPosition(QWidget* window)
+// Asks the window manager to add a state to a mapped window, the way it listens for it.
+bool addState(QWidget* window, const char* stateName)
 {
     xcb_connection_t* connection = x11Connection();
     if (!connection)
-        return std::nullopt;
-    const auto windowId = xcb_window_t(window->winId());
+        return false;
+    const xcb_atom_t state = internAtom(connection, "_NET_WM_STATE");
+    const xcb_atom_t added = internAtom(connection, stateName);
+    if (state == XCB_ATOM_NONE || added == XCB_ATOM_NONE)
+        return false;
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = xcb_window_t(window->winId());
+    message.type = state;
+    message.data.data32[0] = 1; // _NET_WM_STATE_ADD
+    message.data.data32[1] = added;
+    message.data.data32[3] = 1; // from an application
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
-    const auto cookie = xcb_translate_coordinates(connection, windowId, screen->root, 0, 0);
-    xcb_translate_coordinates_reply_t* reply
-        = xcb_translate_coordinates_reply(connection, cookie, nullptr);
-    if (!reply)
-        return std::nullopt;
-    const QPoint client(reply->dst_x, reply->dst_y);
-    free(reply);
-    return client - (window->geometry().topLeft() - window->pos());
+    xcb_send_event(connection, 0, screen->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(connection);
+    return true;
 }
 #endif
 
@@ -105,7 +69,9 @@ void QtWindowChrome::hideFromTaskBar(QWidget* window)
 {
 #ifdef LEXORQUINE_HAS_XCB
     // A tool window alone keeps its task-bar button on X11; the window manager reads this
-    // state when the window is mapped, and Qt merges its own states with it.
+    // state when the window is mapped, and Qt merges its own states with it. This makes the
+    // native window: it is made where the window already stands, so no move of ours reaches
+    // the window manager while it frames the window.
     xcb_connection_t* connection = x11Connection();
     if (!connection)
         return;
@@ -124,6 +90,12 @@ void QtWindowChrome::hideFromTaskBar(QWidget* window)
 
 void QtWindowChrome::stayOnTop(QWidget* window)
 {
+#ifdef LEXORQUINE_HAS_XCB
+    // Qt writes the flag into a property that window managers read only before mapping; a
+    // shown window asks by message, and keeps its window type and place.
+    if (window->isVisible() && addState(window, "_NET_WM_STATE_ABOVE"))
+        return;
+#endif
     // Through the QWindow, so the shown window is updated rather than recreated.
     if (QWindow* handle = window->windowHandle())
         handle->setFlags(handle->flags() | Qt::WindowStaysOnTopHint);
@@ -131,27 +103,7 @@ void QtWindowChrome::stayOnTop(QWidget* window)
 
 void QtWindowChrome::startMove(QWidget* window)
 {
-#ifdef LEXORQUINE_HAS_XCB
-    // On X11 the window follows the mouse by our own hand: the window manager's move starts from
-    // Qt's idea of the window's position, and the window jumps when that idea is stale.
-    if (const std::optional<QPoint> origin = serverPosition(window)) {
-        new ManualMove(window, *origin, QCursor::pos());
-        return;
-    }
-#endif
-    QWindow* handle = window->windowHandle();
-    if (handle && handle->startSystemMove())
-        return;
-    new ManualMove(window, window->pos(), QCursor::pos());
-}
-
-void QtWindowChrome::refreshPosition(QWidget* window)
-{
-#ifdef LEXORQUINE_HAS_XCB
-    const std::optional<QPoint> onScreen = serverPosition(window);
-    if (onScreen && *onScreen != window->pos())
-        window->move(*onScreen);
-#else
-    Q_UNUSED(window);
-#endif
+    // Where the window manager cannot move it, the press has no effect.
+    if (QWindow* handle = window->windowHandle())
+        handle->startSystemMove();
 }

@@ -11,14 +11,12 @@ public:
     virtual ~WindowChrome() = default;
     // Only the part of the window inside this rounded rectangle is shown and takes the mouse.
     virtual void setRoundedOutline(QWidget* window, const QRect& outline, int cornerRadius) = 0;
-    // No button in the task bar; call before the window is first shown.
+    // No button in the task bar; call before the window is first shown, once it is where it
+    // belongs.
     virtual void hideFromTaskBar(QWidget* window) = 0;
     virtual void stayOnTop(QWidget* window) = 0;
     // The window follows the mouse until the left button is released.
     virtual void startMove(QWidget* window) = 0;
-    // Brings Qt's idea of the window's position in line with the screen, for what is placed
-    // beside it.
-    virtual void refreshPosition(QWidget* window) = 0;
 };
 
 class QtWindowChrome final : public WindowChrome {
@@ -27,5 +25,4 @@ public:
     void hideFromTaskBar(QWidget* window) override;
     void stayOnTop(QWidget* window) override;
     void startMove(QWidget* window) override;
-    void refreshPosition(QWidget* window) override;
 };

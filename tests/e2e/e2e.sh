@@ -1,9 +1,11 @@
 #!/bin/bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # End-to-end: the real program under a real X server and window manager, driven and checked
-# from outside the process.   e2e.sh PATH/TO/lexorquine
+# from outside the process.   e2e.sh PATH/TO/lexorquine [openbox|xfwm4] [FOLDER FOR SCREENSHOTS]
 set -uo pipefail
 program="$1"
+wm="${2:-openbox}"
+shots="${3:-}"
 # The real X server, whatever the rest of the suite uses.
 unset QT_QPA_PLATFORM
 work="$(mktemp -d)"
@@ -16,7 +18,7 @@ cleanup() {
 trap cleanup EXIT
 
 fail() {
-    echo "ÉCHEC : $*" >&2
+    echo "ÉCHEC ($wm) : $*" >&2
     [[ -s "$work/stderr" ]] && sed "s/^/  lexorquine : /" "$work/stderr" >&2
     exit 1
 }
@@ -29,8 +31,14 @@ wait_until() {
     done
 }
 
-for tool in Xvfb openbox xdotool xwininfo xprop xwd; do
-    command -v "$tool" >/dev/null || fail "$tool est introuvable (tools/install-deps.sh l'installe)"
+case "$wm" in
+openbox) wm_command=(openbox) wm_tools="openbox" ;;
+# Its settings live behind D-Bus: without a session bus it leaves at once.
+xfwm4) wm_command=(dbus-run-session -- xfwm4 --compositor=off) wm_tools="dbus-run-session xfwm4" ;;
+*) fail "gestionnaire de fenêtres inconnu : $wm" ;;
+esac
+for tool in Xvfb $wm_tools xdotool xwininfo xprop xwd; do
+    command -v "$tool" >/dev/null || fail "$tool est introuvable (tools/install-deps.sh --tests l'installe)"
 done
 
 # A free display, chosen by the server itself.
@@ -40,30 +48,118 @@ pids+=($!)
 wait_until 10 '[[ -s "$work/display" ]]' || fail "Xvfb ne démarre pas"
 export DISPLAY=":$(head -1 "$work/display")"
 wait_until 10 'xprop -root' || fail "l'affichage $DISPLAY ne répond pas"
-openbox >/dev/null 2>&1 &
+"${wm_command[@]}" >/dev/null 2>&1 &
 pids+=($!)
-wait_until 10 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' \
-    || fail "openbox ne démarre pas"
+wait_until 15 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' \
+    || fail "$wm ne démarre pas"
 
 printf 'Il était une fois\r\nun conte à raconter.\r\n' > "$work/conte.txt"
+printf '# Pas un texte\n' > "$work/notes.md"
 
-"$program" 2>"$work/stderr" &
-app=$!
-pids+=($app)
-main_window() { xdotool search --all --onlyvisible --pid "$app" --classname lexorquine | head -1; }
-wait_until 15 '[[ -n "$(main_window)" ]]' || fail "la fenêtre principale n'apparaît pas"
-window="$(main_window)"
-
-geometry() { xwininfo -id "$window" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
+geometry_of() { xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
     /Width/{w=$NF} /Height/{h=$NF} END{print x, y, w, h}'; }
-read -r x y width height < <(geometry)
+geometry() { geometry_of "$window"; }
+viewable() { xwininfo -id "$1" | grep -q 'Map State: IsViewable'; }
+active_is() { [[ "$(xdotool getactivewindow 2>/dev/null)" == "$1" ]]; }
+shot() { [[ -n "$shots" ]] && xwd -root -silent > "$shots/$wm-$1.xwd"; }
+
+# start: runs the program and waits for its main window, active.
+start() {
+    : > "$work/stderr"
+    "$program" 2>"$work/stderr" &
+    app=$!
+    pids+=($app)
+    wait_until 15 '[[ -n "$(xdotool search --all --onlyvisible --pid "$app" --classname lexorquine)" ]]' \
+        || fail "la fenêtre principale n'apparaît pas"
+    window="$(xdotool search --all --onlyvisible --pid "$app" --classname lexorquine | head -1)"
+    wait_until 10 'active_is "$window"' || fail "la fenêtre principale n'est pas active au démarrage"
+    read -r x y width height < <(geometry)
+}
+# ends: waits for the program to end; fails unless its status is 0.
+ends() {
+    wait_until 10 '! kill -0 "$app"' || fail "$1 ne termine pas le programme"
+    wait "$app"
+    local status=$?
+    [[ $status -eq 0 ]] || fail "$1 : code de sortie $status au lieu de 0"
+}
+click() { xdotool mousemove $((x + $1)) $((y + $2)) click 1; }
+# Qt names the untitled main window after the program too: leave it out.
+help_window() { xdotool search --all --onlyvisible --pid "$app" --name '^Lexorquine$' | grep -vx "$window" | head -1; }
+dialog() { xdotool search --all --onlyvisible --pid "$app" --name '^Ouvrir un fichier texte$' | head -1; }
+message_box() { help_window; }
+# centred_over ID: the window's centre is within a few pixels of the main window's.
+centred_over_main() {
+    local bx by bw bh
+    read -r bx by bw bh < <(geometry_of "$1")
+    local dx=$((bx + bw / 2 - x - 355)) dy=$((by + bh / 2 - y - 241))
+    ((dx * dx + dy * dy < 60 * 60)) || { echo "($bx,$by ${bw}×$bh)"; return 1; }
+}
+# open_path PATH: the file dialog, a typed path and Return.
+open_path() {
+    click 98 44
+    wait_until 10 '[[ -n "$(dialog)" ]]' || fail "le bouton d'ouverture ne montre pas le dialogue"
+    local where
+    where="$(centred_over_main "$(dialog)")" || fail "le dialogue $where ne s'ouvre pas sur la fenêtre principale ($x,$y)"
+    xdotool windowactivate --sync "$(dialog)" 2>/dev/null || true
+    wait_until 10 'active_is "$(dialog)"' || fail "le dialogue n'est pas actif"
+    xdotool type --delay 5 "$1"
+    xdotool key Return
+    wait_until 10 '[[ -z "$(dialog)" ]]' || fail "le dialogue ne se ferme pas après Entrée"
+}
+# The French error box for a file that is not a text, centred over the main window; Return closes it.
+error_box_centred() {
+    open_path "$work/notes.md"
+    wait_until 10 '[[ -n "$(message_box)" ]]' || fail "pas de message pour un fichier .md"
+    local where
+    where="$(centred_over_main "$(message_box)")" \
+        || fail "départ $1 : le message $where ne s'ouvre pas sur la fenêtre principale ($x,$y)"
+    shot "message-$1"
+    wait_until 10 'active_is "$(message_box)"' || fail "le message n'est pas actif"
+    xdotool key Return
+    wait_until 10 '[[ -z "$(message_box)" ]]' || fail "Entrée ne ferme pas le message"
+}
+
+start
 [[ "$width $height" == "710 482" ]] || fail "taille $width × $height au lieu de 710 × 482"
 [[ "$x $y" == "285 271" ]] || fail "position $x,$y : la fenêtre n'est pas centrée (285,271)"
 xprop -id "$window" _NET_FRAME_EXTENTS | grep -Eq '= 0, 0, 0, 0|not found' \
     || fail "la fenêtre a une bordure : $(xprop -id "$window" _NET_FRAME_EXTENTS)"
+xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR \
+    || fail "la fenêtre a un bouton dans la barre des tâches"
+shot start
+
+# The focus starts in the text: two steps back lead to the help button, which Return presses.
+xdotool key shift+Tab shift+Tab Return
+wait_until 10 '[[ -n "$(help_window)" ]]' \
+    || fail "Maj+Tab, Maj+Tab, Entrée n'ouvrent pas l'aide : le focus n'était pas dans le texte"
+help="$(help_window)"
+wait_until 10 'active_is "$help"' || fail "la fenêtre d'aide n'est pas active"
+shot help
+# No room beside the main window on this screen: the help window opens over it.
+read -r hx hy hw hh < <(geometry_of "$help")
+((hx + hw / 2 > x && hx + hw / 2 < x + 710 && hy + hh / 2 > y && hy + hh / 2 < y + 482)) \
+    || fail "la fenêtre d'aide ($hx,$hy) ne s'ouvre pas sur la fenêtre principale ($x,$y)"
+if allowed="$(xprop -id "$help" _NET_WM_ALLOWED_ACTIONS)" && [[ "$allowed" == *"="* ]]; then
+    [[ "$allowed" != *MAXIMIZE* && "$allowed" != *RESIZE* ]] \
+        || fail "la fenêtre d'aide se laisse agrandir : $allowed"
+fi
+# Minimised all the same, it comes back, and the main window with it.
+xdotool windowminimize "$help"
+wait_until 10 'viewable "$help" && viewable "$window"' \
+    || fail "la fenêtre d'aide reste réduite"
+# Return on the focused OK closes it.
+xdotool windowactivate --sync "$help" 2>/dev/null || true
+wait_until 10 'active_is "$help"' || fail "la fenêtre d'aide n'est plus active"
+xdotool key Return
+wait_until 10 '[[ -z "$(help_window)" ]]' || fail "Entrée sur OK ne ferme pas la fenêtre d'aide"
+# The help button brings it back; Escape closes it.
+click 146 44
+wait_until 10 '[[ -n "$(help_window)" ]]' || fail "le bouton d'aide n'ouvre pas la fenêtre d'aide"
+xdotool windowactivate --sync "$(help_window)" key Escape 2>/dev/null
+wait_until 10 '[[ -z "$(help_window)" ]]' || fail "Échap ne ferme pas la fenêtre d'aide"
 
 # The rounded outline: the top-left pixel belongs to what lies underneath.
-under_pointer() { xdotool mousemove "$1" "$2" && sleep 0.1 && xdotool getmouselocation --shell | sed -n 's/^WINDOW=//p'; }
+under_pointer() { xdotool mousemove --sync "$1" "$2" getmouselocation --shell | sed -n 's/^WINDOW=//p'; }
 # The window manager may report its frame around the window rather than the window itself.
 frame=$(($(xwininfo -tree -id "$window" | awk '/Parent window id/{print $4}')))
 on_background="$(under_pointer $((x + 300)) $((y + 290)))"
@@ -71,70 +167,53 @@ on_background="$(under_pointer $((x + 300)) $((y + 290)))"
 on_corner="$(under_pointer "$x" "$y")"
 [[ "$on_corner" != "$window" && "$on_corner" != "$frame" ]] || fail "le coin haut-gauche n'est pas arrondi"
 
-click() { xdotool mousemove $((x + $1)) $((y + $2)) click 1; }
-# Qt names the untitled main window after the program too: leave it out.
-help_window() { xdotool search --all --onlyvisible --pid "$app" --name '^Lexorquine$' | grep -vx "$window" | head -1; }
-
-# Help: a window titled "Lexorquine" that Escape closes.
-click 146 44
-wait_until 10 '[[ -n "$(help_window)" ]]' || fail "le bouton d'aide n'ouvre pas la fenêtre d'aide"
-# No room beside the main window on this screen: the help window opens over it.
-read -r hx hy hw hh < <(xwininfo -id "$(help_window)" | awk '/Absolute upper-left X/{x=$NF}
-    /Absolute upper-left Y/{y=$NF} /Width/{w=$NF} /Height/{h=$NF} END{print x, y, w, h}')
-((hx + hw / 2 > x && hx + hw / 2 < x + 710 && hy + hh / 2 > y && hy + hh / 2 < y + 482)) \
-    || fail "la fenêtre d'aide ($hx,$hy) ne s'ouvre pas sur la fenêtre principale ($x,$y)"
-xdotool windowactivate --sync "$(help_window)" key Escape
-wait_until 10 '[[ -z "$(help_window)" ]]' || fail "Échap ne ferme pas la fenêtre d'aide"
-
-# Dragging the background: the left button moves the window, the right one does not.
+# Dragging the background: the pointer goes there step by step, the button held.
 drag() { # button dx dy
-    read -r x y _ < <(geometry)
-    xdotool mousemove $((x + 300)) $((y + 290)) mousedown "$1" sleep 0.3 \
-        mousemove $((x + 300 + $2 / 2)) $((y + 290 + $3 / 2)) sleep 0.1 \
-        mousemove $((x + 300 + $2)) $((y + 290 + $3)) sleep 0.1 mouseup "$1"
+    local x0 y0 step
+    read -r x0 y0 _ < <(geometry)
+    xdotool mousemove --sync $((x0 + 300)) $((y0 + 290)) mousedown "$1"
+    for step in $(seq 1 40); do
+        xdotool mousemove --sync $((x0 + 300 + $2 * step / 40)) $((y0 + 290 + $3 * step / 40))
+    done
+    xdotool mouseup "$1"
 }
 read -r x0 y0 _ < <(geometry)
+# The right button does not move it: the left drag that follows moves it by its own way only.
 drag 3 40 30
-sleep 0.3
+drag 1 50 20
+expected="$((x0 + 50)) $((y0 + 20)) 710 482"
+wait_until 5 '[[ "$(geometry)" == "$expected" ]]' \
+    || fail "le glisser ne déplace pas la fenêtre comme il faut (de $x0,$y0 à $(geometry))"
 read -r x y _ < <(geometry)
-[[ "$x $y" == "$x0 $y0" ]] || fail "un glisser du bouton droit déplace la fenêtre"
-drag 1 40 30
-wait_until 5 '[[ "$(geometry)" == "$((x0 + 40)) $((y0 + 30)) 710 482" ]]' \
-    || fail "un glisser du bouton gauche ne déplace pas la fenêtre ($(geometry))"
-read -r x y _ < <(geometry)
+xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE \
+    || fail "après un appui sur le fond la fenêtre ne reste pas au premier plan"
+# The program knows where its window went: the error box opens over it.
+error_box_centred 1
+
+# A minimised main window comes back by itself.
+xdotool windowminimize "$window"
+wait_until 10 'viewable "$window"' || fail "la fenêtre principale reste réduite"
 
 # Open: the file dialog, a typed path and Return load the file.
-xdotool mousemove $((x + 300)) $((y + 290))
-sleep 0.2
+xdotool mousemove --sync $((x + 300)) $((y + 290))
 xwd -silent -id "$window" > "$work/before.xwd"
-click 98 44
-dialog() { xdotool search --all --onlyvisible --pid "$app" --name '^Ouvrir un fichier texte$' | head -1; }
-wait_until 10 '[[ -n "$(dialog)" ]]' || fail "le bouton d'ouverture ne montre pas le dialogue"
-xdotool windowactivate --sync "$(dialog)"
-xdotool type --delay 5 "$work/conte.txt"
-xdotool key Return
-wait_until 10 '[[ -z "$(dialog)" ]]' || fail "le dialogue ne se ferme pas après Entrée"
+open_path "$work/conte.txt"
 kill -0 "$app" 2>/dev/null || fail "le programme s'est arrêté pendant l'ouverture"
-sleep 0.3
-[[ -z "$(help_window)" ]] || fail "un message d'erreur est apparu à l'ouverture"
-xdotool mousemove $((x + 300)) $((y + 290))
-sleep 0.3
-xwd -silent -id "$window" > "$work/after.xwd"
-cmp -s "$work/before.xwd" "$work/after.xwd" && fail "rien n'a changé à l'écran après l'ouverture"
-# Still answering: the help window opens and closes again.
-click 146 44
-wait_until 10 '[[ -n "$(help_window)" ]]' || fail "la fenêtre ne répond plus après l'ouverture"
-xdotool windowactivate --sync "$(help_window)" key Escape
-wait_until 10 '[[ -z "$(help_window)" ]]' || fail "Échap ne ferme plus la fenêtre d'aide"
+wait_until 10 'xwd -silent -id "$window" > "$work/after.xwd" && ! cmp -s "$work/before.xwd" "$work/after.xwd"' \
+    || fail "rien n'a changé à l'écran après l'ouverture"
+[[ -z "$(message_box)" ]] || fail "un message d'erreur est apparu à l'ouverture"
+shot loaded
 
-# Quit: the process ends with exit code 0.
-click 658 44
-deadline=$((SECONDS + 10))
-while kill -0 "$app" 2>/dev/null; do
-    ((SECONDS < deadline)) || fail "le bouton Quitter ne termine pas le programme"
-    sleep 0.05
+# Alt+F4 ends the program with status 0.
+xdotool windowactivate --sync "$window" 2>/dev/null || true
+xdotool key alt+F4
+ends "Alt+F4"
+
+# The error box lands over the main window at every start; the quit button ends it.
+for run in 2 3 4 5; do
+    start
+    error_box_centred "$run"
+    click 658 44
+    ends "le bouton Quitter"
 done
-wait "$app"
-status=$?
-[[ $status -eq 0 ]] || fail "code de sortie $status au lieu de 0"
-echo "e2e : tout est bon"
+echo "e2e ($wm) : tout est bon"

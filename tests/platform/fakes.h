@@ -52,7 +52,6 @@ public:
     int hiddenFromTaskBar = 0;
     int stayOnTopCalls = 0;
     int moves = 0;
-    int positionRefreshes = 0;
 
     void setRoundedOutline(QWidget*, const QRect& r, int radius) override
     {
@@ -62,7 +61,6 @@ public:
     void hideFromTaskBar(QWidget*) override { ++hiddenFromTaskBar; }
     void stayOnTop(QWidget*) override { ++stayOnTopCalls; }
     void startMove(QWidget*) override { ++moves; }
-    void refreshPosition(QWidget*) override { ++positionRefreshes; }
 };
 
 // All doubles together, with a Platform that points at them.
