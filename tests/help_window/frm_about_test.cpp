@@ -245,13 +245,45 @@ TEST_F(HelpWindow, SecondPressShowsTheSameWindowAndLeavesTheMainWindowUsable)
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
-TEST_F(HelpWindow, QuitHidesTheOpenHelpWindowThenEndsTheProgram)
+TEST_F(HelpWindow, QuitAndClosingTheMainWindowHideTheHelpWindowThenEndTheProgram)
+{
+    const struct {
+        const char* way;
+        std::function<void(Form1&)> quit;
+    } ways[] = {
+        {"quit button", [](Form1& f) { QTest::mouseClick(f.CmdQuit, Qt::LeftButton); }},
+        // What the window manager's close (Alt+F4) does.
+        {"close", [](Form1& f) { f.close(); }},
+    };
+    for (const auto& w : ways) {
+        SCOPED_TRACE(w.way);
+        fakes.programEnds = 0;
+        frmAbout* about = open();
+        ASSERT_NE(about, nullptr);
+        w.quit(form);
+        EXPECT_FALSE(about->isVisible());
+        EXPECT_EQ(fakes.programEnds, 1);
+        // Until the program has ended, the window stays as it was.
+        EXPECT_TRUE(form.isVisible());
+    }
+}
+
+TEST_F(HelpWindow, NeitherWindowStaysMinimised)
 {
     frmAbout* about = open();
     ASSERT_NE(about, nullptr);
-    QTest::mouseClick(form.CmdQuit, Qt::LeftButton);
-    EXPECT_FALSE(about->isVisible());
-    EXPECT_EQ(fakes.programEnds, 1);
+    for (QWidget* window : {static_cast<QWidget*>(about), static_cast<QWidget*>(&form)}) {
+        SCOPED_TRACE(window->objectName().toStdString());
+        window->showMinimized();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isMinimized(); }, 5000));
+        EXPECT_TRUE(window->isVisible());
+    }
+    // The help button brings it back at once, before the window would come back by itself.
+    about->setWindowState(Qt::WindowMinimized);
+    ASSERT_TRUE(about->isMinimized());
+    EXPECT_EQ(open(), about);
+    EXPECT_FALSE(about->isMinimized());
+    EXPECT_TRUE(about->isVisible());
 }
 
 // Where the pointer goes, in the help window's own coordinates.

@@ -5,6 +5,7 @@
 #include "platform/fakes.h"
 #include "search/recherche.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -15,6 +16,9 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -188,6 +192,45 @@ TEST_F(MainWindow, OnlyALeftPressOnTheBackgroundMovesTheWindowAndKeepsItOnTop)
           static_cast<QWidget*>(form.LblMots), static_cast<QWidget*>(form.Label3)})
         QTest::mousePress(element, Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_EQ(fakes.chrome.moves, 1);
+    form.hide();
+}
+
+TEST_F(MainWindow, ReturnEnterAndSpacePressTheFocusedButton)
+{
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    const std::pair<Qt::Key, bool> keys[]
+        = {{Qt::Key_Return, false}, {Qt::Key_Enter, true}, {Qt::Key_Space, false}};
+    for (QPushButton* button : {form.Cmdouvrir, form.CmdAide, form.CmdQuit, form.CmdRecherche}) {
+        for (const auto& [key, keypad] : keys) {
+            SCOPED_TRACE(button->objectName().toStdString() + " " + std::to_string(key));
+            int presses = 0;
+            const auto connection
+                = QObject::connect(button, &QPushButton::clicked, [&] { ++presses; });
+            form.activateWindow();
+            button->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(button, key, keypad ? Qt::KeypadModifier : Qt::NoModifier);
+            EXPECT_EQ(presses, 1);
+            QObject::disconnect(connection);
+        }
+    }
+    form.hide();
+}
+
+TEST_F(MainWindow, TabReachesEveryButtonAndCheckBox)
+{
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    ASSERT_TRUE(form.Le_texte->hasFocus());
+    QSet<QWidget*> reached;
+    for (int step = 0; step < 40 && !reached.contains(form.Le_texte); ++step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached.insert(QApplication::focusWidget());
+    }
+    for (QAbstractButton* control : form.findChildren<QAbstractButton*>()) {
+        SCOPED_TRACE(control->objectName().toStdString());
+        EXPECT_TRUE(reached.contains(control));
+    }
     form.hide();
 }
 
