@@ -3,8 +3,8 @@
 # Installs the Debian packages that Lexorquine needs, when missing; as root, or as a user
 # through sudo or su (tools/as-root.sh).
 #   install-deps.sh           to build and run
-#   install-deps.sh --tests   also to run the whole test suite (a real X server for end-to-end,
-#                             the package checkers)
+#   install-deps.sh --tests   also to run the whole test suite (a real X server and two window
+#                             managers for end-to-end, the package checkers)
 #   install-deps.sh --bench   also to build the benchmark corpora (bench/creer-corpus)
 #   install-deps.sh --fuzz    also to fuzz (clang and libFuzzer)
 #   install-deps.sh --format  the formatter (alone: only the formatter)
@@ -18,7 +18,7 @@ packages=""
 for option in "$@"; do
     case "$option" in
     --format) packages="$packages clang-format" ;;
-    --tests) packages="$packages xvfb xauth xdotool openbox x11-utils x11-apps
+    --tests) packages="$packages xvfb xauth xdotool openbox xfwm4 dbus-daemon x11-utils x11-apps
 lintian appstream desktop-file-utils" ;;
     --bench) packages="$packages python3 gimp-help-fr wfrench w3m" ;;
     --fuzz) packages="$packages clang libclang-rt-14-dev" ;;

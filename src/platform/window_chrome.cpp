@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <optional>
+
 #ifdef LEXORQUINE_HAS_XCB
 #include <xcb/xcb.h>
 #endif
@@ -54,6 +56,54 @@ bool addState(QWidget* window, const char* stateName)
     xcb_flush(connection);
     return true;
 }
+
+// Where the window's top-left corner really is on the screen.
+std::optional<QPoint> serverPosition(QWidget* window)
+{
+    xcb_connection_t* connection = x11Connection();
+    if (!connection)
+        return std::nullopt;
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    const auto cookie
+        = xcb_translate_coordinates(connection, xcb_window_t(window->winId()), screen->root, 0, 0);
+    xcb_translate_coordinates_reply_t* reply
+        = xcb_translate_coordinates_reply(connection, cookie, nullptr);
+    if (!reply)
+        return std::nullopt;
+    const QPoint position(reply->dst_x, reply->dst_y);
+    free(reply);
+    return position;
+}
+
+// Qt sometimes takes the window's place inside the frame that the window manager puts around
+// it, (0, 0), for its place on the screen (openbox, in about half the starts). Once the window
+// is framed and shown, a move to where it really is makes the window manager answer with the
+// place on the screen, which Qt then keeps.
+class PositionAfterFraming final : public QObject {
+public:
+    explicit PositionAfterFraming(QWidget* window)
+        : QObject(window)
+        , window_(window)
+    {
+        window->windowHandle()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose && window_->windowHandle()->isExposed()) {
+            const std::optional<QPoint> onScreen = serverPosition(window_);
+            if (onScreen && *onScreen != window_->geometry().topLeft())
+                window_->move(*onScreen - (window_->geometry().topLeft() - window_->pos()));
+            deleteLater();
+            window_->windowHandle()->removeEventFilter(this);
+        }
+        return false;
+    }
+
+private:
+    QWidget* window_;
+};
 #endif
 
 } // namespace
@@ -69,9 +119,7 @@ void QtWindowChrome::hideFromTaskBar(QWidget* window)
 {
 #ifdef LEXORQUINE_HAS_XCB
     // A tool window alone keeps its task-bar button on X11; the window manager reads this
-    // state when the window is mapped, and Qt merges its own states with it. This makes the
-    // native window: it is made where the window already stands, so no move of ours reaches
-    // the window manager while it frames the window.
+    // state when the window is mapped, and Qt merges its own states with it.
     xcb_connection_t* connection = x11Connection();
     if (!connection)
         return;
@@ -83,6 +131,7 @@ void QtWindowChrome::hideFromTaskBar(QWidget* window)
     xcb_change_property(connection, XCB_PROP_MODE_APPEND, windowId, state, XCB_ATOM_ATOM, 32, 1,
                         &skipTaskBar);
     xcb_flush(connection);
+    new PositionAfterFraming(window);
 #else
     Q_UNUSED(window);
 #endif
