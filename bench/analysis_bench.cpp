@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Timings of the analysis on the benchmark corpora, loaded as the program
 // loads them, from the corpus folder (corpus/corpus.h).
+//
+// analysis_bench --memoire [mots] measures instead the peak resident size of
+// loading and analysing a text of distinct 9-letter words (700,000 by
+// default), written to a temporary file; run it alone, as its own process.
 
 #include "analysis/analyse.h"
 #include "analysis/occurrences.h"
@@ -11,6 +15,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstdlib>
@@ -128,10 +134,68 @@ void chargement(benchmark::State& etat, std::string nom)
     etat.SetBytesProcessed(etat.iterations() * octets.size());
 }
 
+// The n-th of 26^9 distinct words of 9 small letters: an odd multiplier
+// modulo 26^9 is a bijection, so the words are distinct but not in order.
+QByteArray motDistinct(quint64 n)
+{
+    constexpr quint64 kMots = 5429503678976ull; // 26^9
+    quint64 v = (n * 2654435761ull + 12345) % kMots;
+    QByteArray m(9, 'a');
+    for (int i = 0; i < 9; ++i) {
+        m[i] = char('a' + v % 26);
+        v /= 26;
+    }
+    return m;
+}
+
+int mesurerMemoire(quint64 nbMots)
+{
+    QTemporaryDir dossier;
+    const QString chemin = dossier.filePath(QStringLiteral("distincts.txt"));
+    {
+        QByteArray contenu;
+        contenu.reserve(qsizetype(nbMots) * 10 + 2);
+        for (quint64 i = 0; i < nbMots; ++i) {
+            contenu += motDistinct(i);
+            contenu += (i % 12 == 11) ? "\r\n" : " ";
+        }
+        contenu += "\r\n";
+        QFile f(chemin);
+        if (!f.open(QIODevice::WriteOnly) || f.write(contenu) != contenu.size()) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(chemin));
+            return 1;
+        }
+    }
+    const qint64 octets = QFileInfo(chemin).size();
+    remettrePic();
+    const long depart = lireKo("VmHWM");
+    qint64 entrees = 0;
+    qsizetype rapport = 0;
+    {
+        const TextFileRead lu = readTextFile(chemin);
+        const long apresChargement = lireKo("VmHWM");
+        AnalyseComplete r = analyserTexte(lu.loaded.text);
+        entrees = r.table.NbMotsTab();
+        rapport = r.rapport.size();
+        std::printf("load peak: %.1f MB\n", double(apresChargement) / 1e3);
+    }
+    const long pic = lireKo("VmHWM");
+    const double mo = double(octets) / 1e6;
+    std::printf("file: %.2f MB, %lld entries, report %lld characters\n", mo, qlonglong(entrees),
+                qlonglong(rapport));
+    std::printf("process before: %.1f MB, peak: %.1f MB = %.1f x the file "
+                "(peak - before: %.1f x)\n",
+                double(depart) / 1e3, double(pic) / 1e3, double(pic) / 1e3 / mo,
+                double(pic - depart) / 1e3 / mo);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc >= 2 && std::string(argv[1]) == "--memoire")
+        return mesurerMemoire(argc >= 3 ? std::strtoull(argv[2], nullptr, 10) : 700000);
     benchmark::Initialize(&argc, argv);
     bool trouve = false;
     for (const char* f : kFichiers) {

@@ -5,8 +5,6 @@
 // A word is a maximal run of characters that are neither a separator of the
 // table below nor a space.
 
-#include "analysis/table_hachage.h"
-
 #include <QString>
 #include <QStringView>
 
@@ -30,21 +28,5 @@ qint64 CompterMots(QStringView texte);
 
 // Number of distinct words, letter case counting.
 qint64 CompterMotsDifferents(QStringView texte);
-
-// Both counts over a text handed in consecutive slices, each cut at a
-// separator or a space, so that two threads can each take part of it and
-// then merge.
-class Comptage {
-public:
-    void ajouterTranche(QStringView tranche);
-    void fusionner(const Comptage& autre);
-
-    qint64 mots() const noexcept { return mots_; }
-    qint64 motsDifferents() const noexcept { return qint64(differents_.taille()); }
-
-private:
-    qint64 mots_ = 0;
-    analyse_interne::Dictionnaire differents_;
-};
 
 } // namespace wc

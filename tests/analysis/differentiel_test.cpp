@@ -3,6 +3,7 @@
 // failure the seed is printed; LEXORQUINE_GRAINE=<seed> replays that text.
 
 #include "analysis/analyse.h"
+#include "analysis/analyseur.h"
 #include "analysis/occurrences.h"
 #include "analysis/wc.h"
 #include "generateur.h"
@@ -20,6 +21,14 @@ std::vector<reference::Entree> contenu(const TableOccurrences& t)
     std::vector<reference::Entree> r;
     for (qsizetype i = 1; i <= t.NbMotsTab(); ++i)
         r.push_back({t.mot(i), t.occurrences(i)});
+    return r;
+}
+
+std::vector<reference::Entree> contenu(const lexique::Table& t)
+{
+    std::vector<reference::Entree> r;
+    for (qsizetype i = 0; i < t.nbEntrees(); ++i)
+        r.push_back({t.mot(i).toString(), t.occurrences(i)});
     return r;
 }
 
@@ -86,6 +95,13 @@ TEST(Differentiel, TableDesOccurrences)
         ASSERT_EQ(complete.motsDifferents, reference::CompterMotsDifferents(texte));
         ASSERT_EQ(contenu(complete.table), attendu);
         ASSERT_EQ(complete.rapport, table.Rapport());
+
+        // And from its two-thread path, whatever the length.
+        const AnalyseComplete deux = lexique::analyser(texte, 2);
+        ASSERT_EQ(deux.mots, complete.mots);
+        ASSERT_EQ(deux.motsDifferents, complete.motsDifferents);
+        ASSERT_EQ(contenu(deux.table), attendu);
+        ASSERT_EQ(deux.rapport, complete.rapport);
     }
 }
 
@@ -101,20 +117,27 @@ TEST(Differentiel, FusionDesTranches)
         const QStringView debut = QStringView(texte).first(coupure);
         const QStringView suite = QStringView(texte).sliced(coupure);
 
-        wc::Comptage c1, c2;
-        c1.ajouterTranche(debut);
-        c2.ajouterTranche(suite);
-        c1.fusionner(c2);
-        ASSERT_EQ(c1.mots(), wc::CompterMots(texte));
-        ASSERT_EQ(c1.motsDifferents(), wc::CompterMotsDifferents(texte));
-
-        TableOccurrences t1, t2, tout;
-        t1.AjouterTexte(debut);
-        t2.AjouterTexte(suite);
-        t1.Fusionner(t2);
-        t1.TrierMots();
-        tout.AnalyserMots(texte);
-        ASSERT_EQ(contenu(t1), contenu(tout));
+        const auto attendu = reference::AnalyserMots(texte);
+        const qint64 mots = reference::CompterMots(texte);
+        const qint64 differents = reference::CompterMotsDifferents(texte);
+        for (const lexique::Regles regles :
+             {lexique::Toutes, lexique::MotsWc, lexique::Occurrences}) {
+            SCOPED_TRACE("regles " + std::to_string(int(regles)));
+            lexique::Analyseur a(regles);
+            lexique::Analyseur b(regles);
+            a.ajouterTexte(debut);
+            b.ajouterTexte(suite);
+            a.fusionnerMots(b);
+            a.fusionnerTable(b);
+            if (regles & lexique::MotsWc) {
+                ASSERT_EQ(a.mots(), mots);
+                ASSERT_EQ(a.motsDifferents(), differents);
+            }
+            if (regles & lexique::Occurrences) {
+                a.table().trier();
+                ASSERT_EQ(contenu(a.table()), attendu);
+            }
+        }
     }
 }
 

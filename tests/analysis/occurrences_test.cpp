@@ -171,16 +171,4 @@ TEST(Occurrences, TriStableSurDeGrandsComptes)
                      {q(u"f"), 1}}));
 }
 
-TEST(Occurrences, FusionEnOrdreDuTexte)
-{
-    TableOccurrences t;
-    t.Vider();
-    t.AjouterTexte(u"a b b ");
-    TableOccurrences suite;
-    suite.AjouterTexte(u"C B c d");
-    t.Fusionner(suite);
-    t.TrierMots();
-    EXPECT_EQ(contenu(t), (Table{{q(u"b"), 3}, {q(u"C"), 2}, {q(u"a"), 1}, {q(u"d"), 1}}));
-}
-
 } // namespace

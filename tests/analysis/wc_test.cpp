@@ -114,18 +114,4 @@ TEST(Wc, SansLimites)
     EXPECT_EQ(wc::CompterMotsDifferents(t2), 2);
 }
 
-TEST(Wc, ComptageParTranchesFusionnees)
-{
-    const QString a = QStringLiteral("le chat et le chien ");
-    const QString b = QStringLiteral("Le chat, puis rien.\r\n");
-    wc::Comptage premier;
-    premier.ajouterTranche(a);
-    wc::Comptage second;
-    second.ajouterTranche(b);
-    premier.fusionner(second);
-    const QString tout = a + b;
-    EXPECT_EQ(premier.mots(), wc::CompterMots(tout));
-    EXPECT_EQ(premier.motsDifferents(), wc::CompterMotsDifferents(tout));
-}
-
 } // namespace

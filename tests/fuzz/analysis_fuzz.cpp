@@ -5,6 +5,7 @@
 // checked against the literal procedures of the tests.
 
 #include "analysis/analyse.h"
+#include "analysis/analyseur.h"
 #include "analysis/occurrences.h"
 #include "analysis/wc.h"
 #include "reference.h"
@@ -117,6 +118,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const AnalyseComplete complete = analyserTexte(texte);
     verifier(complete.mots == mots && complete.motsDifferents == differents, "complete counts");
     verifier(complete.rapport == rapport, "complete report");
+    const AnalyseComplete deux = lexique::analyser(texte, 2);
+    verifier(deux.mots == mots && deux.motsDifferents == differents, "two-thread counts");
+    verifier(deux.rapport == rapport, "two-thread report");
 
     if (texte.size() <= 400) {
         verifier(normalise == reference::NormaliserTexte(texte), "reference normalisation");

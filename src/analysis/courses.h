@@ -1,26 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The character tests of both word rules, 64 characters at a time, for the
-// analysis that runs them together (analyse.cpp).
+// The run finder of both word rules: a rule gives, for 64 characters at a
+// time, the bits of those that belong to a run (masque(base), bit i for
+// position base + i), and for the last ones a test of one position.
 
 #include <QtGlobal>
 
 #include <bit>
 
-namespace analyse_interne {
+namespace lexique {
 
-// wc: bit i set when p[i] is a separator or a space (64 characters).
-quint64 masqueBlancs(const char16_t* p);
-bool estBlanc(char16_t c);
-
-// Occurrence table: bit i set when d[base + i] belongs to a word run (a word
-// character, a line feed, or half of a surrogate pair that makes a letter).
-quint64 masqueCourses(const char16_t* d, qsizetype base, qsizetype n);
-bool dansCourse(const char16_t* d, qsizetype i, qsizetype n);
-
-// Calls f(debut, fin) for every maximal run of set bits of masque(base) over
-// positions [0, n), 64 characters at a time, the last ones through dedans(i).
+// Calls f(debut, fin) for every maximal run over positions [0, n), in order.
 template <class Masque, class Dedans, class F>
 void pourChaqueCourse(qsizetype n, Masque&& masque, Dedans&& dedans, F&& f)
 {
@@ -53,4 +44,25 @@ void pourChaqueCourse(qsizetype n, Masque&& masque, Dedans&& dedans, F&& f)
         f(debut, n);
 }
 
-} // namespace analyse_interne
+// The number of runs that pourChaqueCourse would find, counted by their
+// first characters.
+template <class Masque, class Dedans>
+qint64 compterCourses(qsizetype n, Masque&& masque, Dedans&& dedans)
+{
+    qint64 nb = 0;
+    quint64 dansAvant = 0;
+    qsizetype base = 0;
+    for (; base + 64 <= n; base += 64) {
+        const quint64 m = masque(base);
+        nb += std::popcount(m & ~((m << 1) | dansAvant));
+        dansAvant = m >> 63;
+    }
+    for (qsizetype i = base; i < n; ++i) {
+        const bool d = dedans(i);
+        nb += (d && !dansAvant) ? 1 : 0;
+        dansAvant = d ? 1 : 0;
+    }
+    return nb;
+}
+
+} // namespace lexique

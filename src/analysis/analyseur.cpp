@@ -1,0 +1,226 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "analysis/analyseur.h"
+
+#include "analysis/classes.h"
+#include "analysis/courses.h"
+
+#include <algorithm>
+#include <iterator>
+#include <stdexcept>
+
+namespace lexique {
+
+namespace {
+
+// The value of a spelling in exacts_: this bit when it is a word of `wc`,
+// and in the others its entry of the table plus one, 0 for none yet.
+constexpr quint32 kMotWc = quint32(1) << 31;
+
+// The text goes by pieces of about this many characters, small enough for
+// the piece and its list of words to stay in cache between the two scans.
+constexpr qsizetype kMorceau = 1 << 14;
+
+} // namespace
+
+bool coupureSure(char16_t c) noexcept { return c != u'\'' && c != u'\n' && estBlanc(c); }
+
+qsizetype premiereCoupure(QStringView texte, qsizetype de, qsizetype a) noexcept
+{
+    for (qsizetype i = de; i < a && i < texte.size(); ++i)
+        if (coupureSure(texte[i].unicode()))
+            return i;
+    return -1;
+}
+
+qsizetype derniereCoupure(QStringView texte, qsizetype de, qsizetype a) noexcept
+{
+    for (qsizetype i = std::min(a, texte.size()); i-- > de;)
+        if (coupureSure(texte[i].unicode()))
+            return i;
+    return -1;
+}
+
+namespace {
+
+// Where the piece that starts at `debut` ends: near debut + longueur, or at
+// the next safe cut when there is none near. Each search looks at no more
+// characters than the piece it gives holds, plus 2 × longueur, so cutting a
+// text costs time in proportion to its length whatever its content.
+qsizetype finDuMorceau(QStringView texte, qsizetype debut, qsizetype longueur)
+{
+    if (texte.size() - debut <= 2 * longueur)
+        return texte.size();
+    qsizetype c = premiereCoupure(texte, debut + longueur, debut + 2 * longueur);
+    if (c < 0)
+        c = derniereCoupure(texte, debut + 1, debut + longueur);
+    if (c < 0)
+        c = premiereCoupure(texte, debut + 2 * longueur, texte.size());
+    return c < 0 ? texte.size() : c;
+}
+
+} // namespace
+
+void Analyseur::ajouterTexte(QStringView texte, std::stop_token arret)
+{
+    for (qsizetype debut = 0; debut < texte.size();) {
+        if (arret.stop_requested())
+            return;
+        const qsizetype fin = finDuMorceau(texte, debut, kMorceau);
+        ajouterMorceau(texte.sliced(debut, fin - debut));
+        debut = fin;
+    }
+}
+
+quint32 Analyseur::chercher(const char16_t* d, qsizetype n)
+{
+    bool ajoute = false;
+    return exacts_.trouverOuAjouter(d, n, hacher(d, n), ajoute);
+}
+
+// Looks up every word of motsDuMorceau_, whose places hold their hashes
+// until then. Knowing the words ahead lets the slots and records of the next
+// ones come from memory while the current one is looked up.
+void Analyseur::placer(bool motsWc)
+{
+    exacts_.reserverPour(motsDuMorceau_.size());
+    constexpr size_t kAvance = 8;
+    const size_t nb = motsDuMorceau_.size();
+    for (size_t k = 0; k < nb; ++k) {
+        if (k + 2 * kAvance < nb)
+            exacts_.prechargerCase(motsDuMorceau_[k + 2 * kAvance].place);
+        if (k + kAvance < nb)
+            exacts_.prechargerEnregistrement(motsDuMorceau_[k + kAvance].place);
+        Mot& m = motsDuMorceau_[k];
+        bool ajoute = false;
+        m.place = exacts_.trouverOuAjouter(m.d, m.n, m.place, ajoute);
+        quint32 v = exacts_.valeur(m.place);
+        if (motsWc && !(v & kMotWc)) {
+            v |= kMotWc;
+            exacts_.fixerValeur(m.place, v);
+            ++differents_;
+        }
+        // The count is read again when the occurrence runs are scanned:
+        // fetching it now overlaps that miss with the lookups.
+        if (const quint32 entree = v & ~kMotWc; entree != 0)
+            table_.precharger(entree - 1);
+    }
+}
+
+void Analyseur::compterOccurrence(quint32 place, const char16_t* d, qsizetype n)
+{
+    const quint32 v = exacts_.valeur(place);
+    quint32 entree = v & ~kMotWc;
+    if (entree == 0) {
+        const quint32 p = table_.entree(d, n);
+        if (p >= kMotWc - 1)
+            throw std::length_error("too many distinct words");
+        entree = p + 1;
+        exacts_.fixerValeur(place, (v & kMotWc) | entree);
+    }
+    table_.compter(entree - 1);
+}
+
+void Analyseur::ajouterMorceau(QStringView morceau)
+{
+    const char16_t* d = morceau.utf16();
+    const qsizetype n = morceau.size();
+
+    motsDuMorceau_.clear();
+    if (regles_ & MotsWc) {
+        const MasqueBlancs masque = masqueBlancs();
+        pourChaqueCourse(
+            n, [d, masque](qsizetype base) { return ~masque(d + base); },
+            [d](qsizetype i) { return !estBlanc(d[i]); },
+            [&](qsizetype debut, qsizetype fin) {
+                motsDuMorceau_.push_back({d + debut, fin - debut, hacher(d + debut, fin - debut)});
+            });
+        mots_ += qint64(motsDuMorceau_.size());
+        placer(true);
+    }
+    if (!(regles_ & Occurrences))
+        return;
+
+    // With the table alone, its runs are the words to look up, by one batch;
+    // with both rules, most of them are words of wc just looked up.
+    const bool seule = !(regles_ & MotsWc);
+    const Caracteres& t = caracteres();
+    horsTexte_.clear();
+    horsTexte_.reserve(size_t(n)); // so that pointers into it stay valid
+    size_t k = 0; // first word of wc that may start at the run
+    pourChaqueCourse(
+        n, [&](qsizetype base) { return t.masqueCourses(d, base, n); },
+        [&](qsizetype i) { return t.dansCourse(d, i, n); },
+        [&](qsizetype debut, qsizetype fin) {
+            // Line feeds at the ends belong to no word: with CR LF lines,
+            // every line's first run starts with one, and once they are off
+            // it is most often the same piece as a word of wc.
+            while (debut < fin && d[debut] == u'\n')
+                ++debut;
+            while (fin > debut && d[fin - 1] == u'\n')
+                --fin;
+            if (debut == fin)
+                return;
+            const char16_t* mot = d + debut;
+            qsizetype longueur = fin - debut;
+            if (!seule) {
+                while (k < motsDuMorceau_.size() && motsDuMorceau_[k].d < mot)
+                    ++k;
+                if (k < motsDuMorceau_.size() && motsDuMorceau_[k].d == mot
+                    && motsDuMorceau_[k].n == longueur) {
+                    compterOccurrence(motsDuMorceau_[k].place, mot, longueur);
+                    return;
+                }
+            }
+            if (std::find(mot, mot + longueur, u'\n') != mot + longueur) {
+                const size_t depart = horsTexte_.size();
+                std::remove_copy(mot, mot + longueur, std::back_inserter(horsTexte_), u'\n');
+                mot = horsTexte_.data() + depart;
+                longueur = qsizetype(horsTexte_.size() - depart);
+            }
+            if (seule)
+                motsDuMorceau_.push_back({mot, longueur, hacher(mot, longueur)});
+            else
+                compterOccurrence(chercher(mot, longueur), mot, longueur);
+        });
+    if (seule) {
+        placer(false);
+        for (const Mot& m : motsDuMorceau_)
+            compterOccurrence(m.place, m.d, m.n);
+    }
+}
+
+void Analyseur::fusionnerMots(const Analyseur& suite)
+{
+    mots_ += suite.mots_;
+    // The words of wc in both count once: those of `suite` are looked up
+    // here without being added, by batches prefetched together.
+    qint64 communs = 0;
+    constexpr size_t kLot = 32;
+    Dictionnaire::Demande lot[kLot];
+    size_t nbLot = 0;
+    const auto traiterLot = [&] {
+        exacts_.trouverLot(lot, nbLot, [&](size_t, quint32 place) {
+            if (place != Dictionnaire::kAbsente && (exacts_.valeur(place) & kMotWc))
+                ++communs;
+        });
+        nbLot = 0;
+    };
+    suite.exacts_.pourChaque([&](const char16_t* mot, qsizetype n, quint32 valeur) {
+        if (!(valeur & kMotWc))
+            return;
+        lot[nbLot++] = {mot, n, hacher(mot, n)};
+        if (nbLot == kLot)
+            traiterLot();
+    });
+    traiterLot();
+    differents_ += suite.differents_ - communs;
+}
+
+void Analyseur::libererMots()
+{
+    exacts_ = Dictionnaire();
+    motsDuMorceau_ = {};
+    horsTexte_ = {};
+}
+
+} // namespace lexique

@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The one pass behind every count: it cuts a text into the words of `wc`
+// and into the runs of the occurrence table, and looks every word up once
+// in a set of exact spellings. Most words are the same piece of text under
+// both rules (a run of letters between spaces or punctuation), so that set
+// serves both: its keys seen as words of `wc` are the distinct words, and
+// each key points to its entry of the table, whose capital form is worked
+// out once per spelling instead of once per occurrence.
+
+#include "analysis/analyse.h"
+#include "analysis/dictionnaire.h"
+#include "analysis/table.h"
+
+#include <QStringView>
+
+#include <stop_token>
+#include <vector>
+
+namespace lexique {
+
+enum Regles : quint8 {
+    MotsWc = 1, // the word count and the distinct words of `wc`
+    Occurrences = 2, // the occurrence table
+    Toutes = 3,
+};
+
+class Analyseur {
+public:
+    explicit Analyseur(Regles regles)
+        : regles_(regles)
+    { }
+
+    // Goes on with the text that follows what it has seen, cut anywhere a
+    // word of neither rule goes on. Stops between two pieces once `arret`
+    // is requested.
+    void ajouterTexte(QStringView texte, std::stop_token arret = {});
+
+    // `suite` analysed the text that follows this one's. The words and the
+    // table touch separate data, so both merges can run on two threads at once.
+    void fusionnerMots(const Analyseur& suite);
+    void fusionnerTable(const Analyseur& suite) { table_.fusionner(suite.table_); }
+    // Drops the set of spellings once the words are merged.
+    void libererMots();
+
+    qint64 mots() const noexcept { return mots_; }
+    qint64 motsDifferents() const noexcept { return differents_; }
+    Table& table() noexcept { return table_; }
+
+private:
+    // A word of the piece at hand: its units (in the text, or in horsTexte_
+    // when line feeds had to be taken out), its hash, then its place.
+    struct Mot {
+        const char16_t* d;
+        qsizetype n;
+        quint32 place;
+    };
+
+    void ajouterMorceau(QStringView morceau);
+    void placer(bool motsWc);
+    void compterOccurrence(quint32 place, const char16_t* d, qsizetype n);
+    quint32 chercher(const char16_t* d, qsizetype n);
+
+    Regles regles_;
+    qint64 mots_ = 0;
+    qint64 differents_ = 0;
+    Dictionnaire exacts_;
+    Table table_;
+    std::vector<Mot> motsDuMorceau_;
+    std::vector<char16_t> horsTexte_;
+};
+
+// A cut that ends no word under either rule: a space, CR, TAB or a separator
+// of `wc` other than the apostrophe (which is part of a word for the
+// occurrence table) and the line feed (which a word goes through there).
+bool coupureSure(char16_t c) noexcept;
+// The first, or the last, safe cut in [de, a), or -1.
+qsizetype premiereCoupure(QStringView texte, qsizetype de, qsizetype a) noexcept;
+qsizetype derniereCoupure(QStringView texte, qsizetype de, qsizetype a) noexcept;
+
+// The whole analysis, on `fils` threads (1 or 2).
+AnalyseComplete analyser(QStringView texte, int fils);
+
+} // namespace lexique

@@ -1,0 +1,201 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "analysis/classes.h"
+
+#include "analysis/compilateur.h"
+
+#include <algorithm>
+
+namespace lexique {
+
+namespace {
+
+#ifdef LEXORQUINE_SSSE3
+// 16 characters through the nibble lookups: bit i of the low half when p[i],
+// narrowed to a byte, is in the set. With `avecHauts`, bit 16 + i tells that
+// p[i] is 256 or more, which the narrowing does not keep: 0x100-0x7FFF
+// become 0xFF and 0x8000-0xFFFF become 0.
+template <bool avecHauts>
+LEXORQUINE_CIBLE_SSSE3 inline quint32 classer16(const Quartets& q, const char16_t* p)
+{
+    const __m128i bas = _mm_load_si128(reinterpret_cast<const __m128i*>(q.bas.data()));
+    const __m128i haut = _mm_load_si128(reinterpret_cast<const __m128i*>(q.haut.data()));
+    const __m128i quinze = _mm_set1_epi8(0x0F);
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
+    const __m128i o = _mm_packus_epi16(a, b);
+    const __m128i l = _mm_shuffle_epi8(bas, _mm_and_si128(o, quinze));
+    const __m128i h = _mm_shuffle_epi8(haut, _mm_and_si128(_mm_srli_epi16(o, 4), quinze));
+    quint32 bits = quint16(~_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(l, h), zero)));
+    if constexpr (avecHauts) {
+        const __m128i poidsForts = _mm_packus_epi16(_mm_srli_epi16(a, 8), _mm_srli_epi16(b, 8));
+        bits |= quint32(quint16(~_mm_movemask_epi8(_mm_cmpeq_epi8(poidsForts, zero)))) << 16;
+    }
+    return bits;
+}
+#endif
+
+// --- wc
+
+// Going by 64 characters instead of one keeps the branches off the word
+// boundaries, which are too irregular to predict.
+quint64 masqueBlancsSimple(const char16_t* p)
+{
+    quint64 m = 0;
+    for (int i = 0; i < 64; ++i)
+        m |= quint64(estBlanc(p[i])) << i;
+    return m;
+}
+
+#ifdef LEXORQUINE_SSSE3
+constexpr Quartets kQuartetsBlancs = faireQuartets(kBlancs);
+static_assert(kQuartetsBlancs.exact, "the blanks no longer fit the nibble lookup");
+static_assert(!kBlancs[0] && !kBlancs[0xFF], "the narrowing must not make a blank");
+
+LEXORQUINE_CIBLE_SSSE3 quint64 masqueBlancsSsse3(const char16_t* p)
+{
+    quint64 m = 0;
+    for (int k = 0; k < 4; ++k)
+        m |= quint64(classer16<false>(kQuartetsBlancs, p + 16 * k)) << (16 * k);
+    return m;
+}
+#endif
+
+// --- Occurrence table
+
+quint64 masqueCoursesSimple(const Caracteres& t, const char16_t* d, qsizetype base, qsizetype n)
+{
+    quint64 m = 0;
+    for (int i = 0; i < 64; ++i)
+        m |= quint64(t.dansCourse(d, base + i, n)) << i;
+    return m;
+}
+
+#ifdef LEXORQUINE_SSSE3
+// Groups of 16 characters all below 256 (most of them in French text) go by
+// the nibble lookups; the others one character at a time.
+LEXORQUINE_CIBLE_SSSE3 quint64 masqueCoursesSsse3(const Caracteres& t, const char16_t* d,
+                                                  qsizetype base, qsizetype n)
+{
+    quint64 m = 0;
+    for (int k = 0; k < 4; ++k) {
+        const qsizetype debut = base + 16 * k;
+        quint64 bits = classer16<true>(t.quartets, d + debut);
+        if (bits >> 16 != 0) {
+            bits = 0;
+            for (int i = 0; i < 16; ++i)
+                bits |= quint64(t.dansCourse(d, debut + i, n)) << i;
+        }
+        m |= bits << (16 * k);
+    }
+    return m;
+}
+#endif
+
+// Code points beyond the first plane are rare enough to go through QString.
+QString majusculePaire(const char16_t* paire) { return QStringView(paire, 2).toString().toUpper(); }
+
+} // namespace
+
+MasqueBlancs masqueBlancs()
+{
+#ifdef LEXORQUINE_SSSE3
+    static const MasqueBlancs f = processeurAvecSsse3() ? &masqueBlancsSsse3 : &masqueBlancsSimple;
+    return f;
+#else
+    return &masqueBlancsSimple;
+#endif
+}
+
+Caracteres::Caracteres()
+    : classe(0x10000, Classe::Separateur)
+    , majuscule(0x10000, 0)
+{
+    // One toUpper over every unit, each followed by a NUL, gives the full
+    // capital forms of QString::toUpper, expansions included, in one call.
+    QString tous;
+    tous.reserve(2 * 0x10000);
+    for (char32_t c = 1; c < 0x10000; ++c) {
+        if (QChar::isSurrogate(c))
+            continue;
+        tous.append(QChar(char16_t(c)));
+        tous.append(QChar(u'\0'));
+    }
+    const QString hautes = tous.toUpper();
+    qsizetype pos = 0;
+    for (char32_t c = 1; c < 0x10000; ++c) {
+        if (QChar::isSurrogate(c))
+            continue;
+        const qsizetype nul = hautes.indexOf(QChar(u'\0'), pos);
+        const QStringView forme = QStringView(hautes).mid(pos, nul - pos);
+        if (forme.size() == 1 && c != u'\n') {
+            majuscule[c] = forme[0].unicode();
+        } else if (c != u'\n') {
+            longues.emplace_back(char16_t(c), forme.toString());
+            placeParUnite = std::max(placeParUnite, forme.size());
+        }
+        pos = nul + 1;
+    }
+
+    std::array<bool, 256> dansUneCourse{};
+    for (char32_t c = 0; c < 0x10000; ++c) {
+        Classe k = Classe::Separateur;
+        if (c == u'\n')
+            k = Classe::SautDeLigne;
+        else if (c == u'\'' || (c >= u'0' && c <= u'9'))
+            k = Classe::DeMot;
+        else if (QChar::isHighSurrogate(c))
+            k = Classe::DemiHaute;
+        else if (QChar::isLowSurrogate(c))
+            k = Classe::Separateur;
+        else if (QChar::isLetter(c) || QChar::isMark(c))
+            k = Classe::DeMot;
+        classe[c] = k;
+        if (c < 256)
+            dansUneCourse[c] = k == Classe::DeMot || k == Classe::SautDeLigne;
+    }
+
+    quartets = faireQuartets(dansUneCourse);
+    masque = &masqueCoursesSimple;
+#ifdef LEXORQUINE_SSSE3
+    if (quartets.exact && processeurAvecSsse3())
+        masque = &masqueCoursesSsse3;
+#endif
+}
+
+const Caracteres& caracteres()
+{
+    static const Caracteres t;
+    return t;
+}
+
+char16_t* Caracteres::ecrireMajuscules(const char16_t* d, qsizetype n, char16_t* sortie) const
+{
+    const char16_t* LEXORQUINE_RESTREINT table = majuscule.data();
+    const char16_t* const fin = d + n;
+    for (; d != fin; ++d) {
+        const char16_t c = *d;
+        const char16_t u = table[c];
+        if (u != 0) [[likely]] {
+            *sortie++ = u;
+        } else if (c == u'\n') {
+            continue;
+        } else if (QChar::isHighSurrogate(c) && d + 1 != fin && QChar::isLowSurrogate(d[1])) {
+            for (QChar h : majusculePaire(d))
+                *sortie++ = h.unicode();
+            ++d;
+        } else {
+            const auto it = std::lower_bound(longues.begin(), longues.end(), c,
+                                             [](const auto& e, char16_t v) { return e.first < v; });
+            if (it == longues.end() || it->first != c) {
+                *sortie++ = c;
+            } else {
+                for (QChar h : it->second)
+                    *sortie++ = h.unicode();
+            }
+        }
+    }
+    return sortie;
+}
+
+} // namespace lexique

@@ -1,0 +1,137 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The character classes of both word rules, one character or 64 at a time,
+// and the capital forms the occurrence table compares.
+
+#include "analysis/wc.h"
+
+#include <QChar>
+#include <QString>
+
+#include <array>
+#include <utility>
+#include <vector>
+
+namespace lexique {
+
+// A set of byte values as two 16-entry lookups, by low and by high nibble,
+// ANDed: the high nibbles that share one set of low nibbles share one bit.
+// Eight such groups at most; `exact` tells whether the set fitted.
+struct Quartets {
+    alignas(16) std::array<quint8, 16> bas{};
+    alignas(16) std::array<quint8, 16> haut{};
+    bool exact = false;
+};
+
+constexpr Quartets faireQuartets(const std::array<bool, 256>& membre)
+{
+    Quartets q;
+    std::array<quint16, 16> ensembles{}; // low nibbles in the set, per high nibble
+    for (int c = 0; c < 256; ++c)
+        if (membre[size_t(c)])
+            ensembles[size_t(c >> 4)] |= quint16(1u << (c & 15));
+    int groupes = 0;
+    for (size_t h = 0; h < 16; ++h) {
+        if (ensembles[h] == 0)
+            continue;
+        for (size_t g = 0; g < h && q.haut[h] == 0; ++g)
+            if (ensembles[g] == ensembles[h])
+                q.haut[h] = q.haut[g];
+        if (q.haut[h] == 0) {
+            if (groupes == 8)
+                return q;
+            q.haut[h] = quint8(1u << groupes++);
+        }
+        for (size_t l = 0; l < 16; ++l)
+            if (ensembles[h] & (1u << l))
+                q.bas[l] |= q.haut[h];
+    }
+    for (int c = 0; c < 256; ++c)
+        if (membre[size_t(c)] != ((q.bas[size_t(c & 15)] & q.haut[size_t(c >> 4)]) != 0))
+            return q;
+    q.exact = true;
+    return q;
+}
+
+// --- wc: the separators of the table and the space ("blanks").
+
+constexpr std::array<bool, 256> faireBlancs()
+{
+    std::array<bool, 256> t{};
+    for (char16_t c : wc::Separateurs)
+        t[c] = true;
+    t[u' '] = true;
+    return t;
+}
+
+inline constexpr std::array<bool, 256> kBlancs = faireBlancs();
+
+// Every blank is below 256.
+inline bool estBlanc(char16_t c) noexcept { return c < 256 && kBlancs[c]; }
+
+// Bit i set when p[i] is a blank, for 64 characters; the function that suits
+// the processor, to be fetched once per scan.
+using MasqueBlancs = quint64 (*)(const char16_t* p);
+MasqueBlancs masqueBlancs();
+
+// --- The occurrence table's rule.
+
+enum class Classe : quint8 {
+    Separateur,
+    DeMot, // apostrophe, ASCII digit, letter or combining mark
+    SautDeLigne, // inside a word, neither ends it nor belongs to it
+    DemiHaute, // high surrogate: depends on the code point it starts
+};
+
+// Class and capital form of every UTF-16 unit, worked out once, so that the
+// scan costs two table reads per character whatever the script.
+struct Caracteres {
+    std::vector<Classe> classe;
+    // Capital form when it is a single unit. 0 for the line feed, the
+    // surrogates and the units whose capital form is longer (ß -> SS), which
+    // are then found in `longues`.
+    std::vector<char16_t> majuscule;
+    std::vector<std::pair<char16_t, QString>> longues; // sorted by unit
+    // Room one unit of a run may need for its capital form (a pair's too).
+    qsizetype placeParUnite = 3;
+    Quartets quartets; // the units below 256 that stand in a run
+    quint64 (*masque)(const Caracteres&, const char16_t*, qsizetype, qsizetype) = nullptr;
+
+    Caracteres();
+
+    // Whether d[i] belongs to a run: a word character, a line feed, or either
+    // half of a surrogate pair that makes a letter.
+    bool dansCourse(const char16_t* d, qsizetype i, qsizetype n) const
+    {
+        const Classe k = classe[d[i]];
+        if (k == Classe::DeMot || k == Classe::SautDeLigne)
+            return true;
+        if (k == Classe::DemiHaute)
+            return paireDeMot(d, i, n);
+        return QChar::isLowSurrogate(d[i]) && i > 0 && QChar::isHighSurrogate(d[i - 1])
+            && paireDeMot(d, i - 1, n);
+    }
+
+    // Bit i set when d[base + i] belongs to a run, for 64 characters.
+    quint64 masqueCourses(const char16_t* d, qsizetype base, qsizetype n) const
+    {
+        return masque(*this, d, base, n);
+    }
+
+    // Writes the capital form of d[0, n) at `sortie`, which has room for
+    // placeParUnite * n units, leaving the line feeds out; returns its end.
+    char16_t* ecrireMajuscules(const char16_t* d, qsizetype n, char16_t* sortie) const;
+
+    static bool paireDeMot(const char16_t* d, qsizetype i, qsizetype n)
+    {
+        if (i + 1 >= n || !QChar::isLowSurrogate(d[i + 1]))
+            return false;
+        const char32_t cp = QChar::surrogateToUcs4(d[i], d[i + 1]);
+        return QChar::isLetter(cp) || QChar::isMark(cp);
+    }
+};
+
+const Caracteres& caracteres();
+
+} // namespace lexique

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// What depends on the compiler or the processor, in one place.
+
+#if defined(__GNUC__) || defined(__clang__)
+// A hint that *adresse will soon be read.
+#define LEXORQUINE_PRECHARGER(adresse) __builtin_prefetch(adresse)
+#define LEXORQUINE_RESTREINT __restrict
+#else
+#define LEXORQUINE_PRECHARGER(adresse) static_cast<void>(adresse)
+#define LEXORQUINE_RESTREINT
+#endif
+
+#if (defined(__GNUC__) || defined(__clang__)) && (defined(__x86_64__) || defined(__i386__))
+#define LEXORQUINE_SSSE3 1
+#define LEXORQUINE_CIBLE_SSSE3 __attribute__((target("ssse3")))
+#include <immintrin.h>
+
+namespace lexique {
+
+inline bool processeurAvecSsse3()
+{
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("ssse3");
+}
+
+} // namespace lexique
+#endif

@@ -1,0 +1,277 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// A hash of UTF-16 text, an index from hashes to records, and the set of
+// exact spellings the analysis looks every word up in, laid out so that a
+// lookup costs few cache misses.
+
+#include "analysis/arene.h"
+#include "analysis/compilateur.h"
+
+#include <QtGlobal>
+
+#include <cstring>
+#include <limits>
+#include <vector>
+
+namespace lexique {
+
+// The last 1 to 3 units of a key as one 64-bit word, the rest zero; loads of
+// fixed size, which compile to plain moves where a variable-size copy would
+// be a library call.
+inline quint64 derniersUnites(const char16_t* p, qsizetype n) noexcept
+{
+    quint16 a, b = 0, c = 0;
+    std::memcpy(&a, p, 2);
+    if (n >= 2)
+        std::memcpy(&b, p + 1, 2);
+    if (n >= 3)
+        std::memcpy(&c, p + 2, 2);
+    return quint64(a) | quint64(b) << 16 | quint64(c) << 32;
+}
+
+// Four UTF-16 units per step; the final mix spreads every input bit over
+// the low 32 bits, which are the only ones the index uses.
+inline quint32 hacher(const char16_t* p, qsizetype n) noexcept
+{
+    constexpr quint64 k = 0x9E3779B97F4A7C15ull;
+    quint64 h = quint64(n) * 0xC2B2AE3D27D4EB4Full;
+    while (n >= 4) {
+        quint64 v;
+        std::memcpy(&v, p, sizeof v);
+        h = (h ^ v) * k;
+        h ^= h >> 28;
+        p += 4;
+        n -= 4;
+    }
+    if (n > 0)
+        h = (h ^ derniersUnites(p, n)) * k;
+    h ^= h >> 32;
+    h *= 0xD6E8FEB86659FD93ull;
+    h ^= h >> 32;
+    return quint32(h);
+}
+
+// Hashes to record places: open addressing with linear probing, kept at most
+// three quarters full (a smaller index stays in cache better, and probes
+// mostly stay within one line). A slot is the hash and the place, 8 bytes.
+class Index {
+public:
+    static constexpr quint32 kLibre = std::numeric_limits<quint32>::max();
+
+    Index() { effacer(); }
+
+    void effacer()
+    {
+        cases_.assign(16, Case{0, kLibre});
+        masque_ = 15;
+        nb_ = 0;
+    }
+
+    size_t taille() const noexcept { return nb_; }
+
+    // Room for n more places without growing.
+    void reserverPour(size_t n)
+    {
+        size_t voulu = cases_.size();
+        while ((nb_ + n) * 4 > voulu * 3)
+            voulu *= 2;
+        if (voulu != cases_.size())
+            redimensionner(voulu);
+    }
+
+    // The place of hash h that `egal(place)` accepts, or kLibre; then `libre`
+    // is the slot where it goes.
+    template <class Egal>
+    quint32 chercher(quint32 h, Egal&& egal, size_t& libre) const
+    {
+        for (size_t i = h & masque_;; i = (i + 1) & masque_) {
+            const Case c = cases_[i];
+            if (c.place == kLibre) {
+                libre = i;
+                return kLibre;
+            }
+            if (c.hache == h && egal(c.place))
+                return c.place;
+        }
+    }
+
+    // After chercher found nothing, with room reserved beforehand.
+    void occuper(size_t libre, quint32 h, quint32 place) noexcept
+    {
+        cases_[libre] = {h, place};
+        ++nb_;
+    }
+
+    void prechargerCase(quint32 h) const noexcept { LEXORQUINE_PRECHARGER(&cases_[h & masque_]); }
+    // The place in the first slot of h, to prefetch its record; kLibre if free.
+    quint32 premierePlace(quint32 h) const noexcept { return cases_[h & masque_].place; }
+
+private:
+    struct Case {
+        quint32 hache;
+        quint32 place;
+    };
+
+    void redimensionner(size_t n)
+    {
+        std::vector<Case> anciennes(n, Case{0, kLibre});
+        anciennes.swap(cases_);
+        masque_ = n - 1;
+        for (const Case& c : anciennes) {
+            if (c.place == kLibre)
+                continue;
+            size_t i = c.hache & masque_;
+            while (cases_[i].place != kLibre)
+                i = (i + 1) & masque_;
+            cases_[i] = c;
+        }
+    }
+
+    std::vector<Case> cases_;
+    size_t masque_ = 0;
+    size_t nb_ = 0;
+};
+
+// Exact comparison of n units; `enregistre` is zero-padded to a whole
+// number of 4 units, which lets the tail be compared as one word.
+inline bool memesUnites(const char16_t* enregistre, const char16_t* cle, qsizetype n) noexcept
+{
+    while (n >= 4) {
+        quint64 a, b;
+        std::memcpy(&a, enregistre, sizeof a);
+        std::memcpy(&b, cle, sizeof b);
+        if (a != b)
+            return false;
+        enregistre += 4;
+        cle += 4;
+        n -= 4;
+    }
+    if (n == 0)
+        return true;
+    quint64 a;
+    std::memcpy(&a, enregistre, sizeof a);
+    return a == derniersUnites(cle, n);
+}
+
+// A set of keys (UTF-16 strings) in insertion order, each with a 32-bit
+// value. A record is the length (2 units), the value (2 units), then the
+// key's units zero-padded to a multiple of 4.
+class Dictionnaire {
+public:
+    static constexpr quint32 kAbsente = Index::kLibre;
+
+    size_t taille() const noexcept { return index_.taille(); }
+
+    // Place of the key's record; a new key gets the value 0 and sets `ajoutee`.
+    quint32 trouverOuAjouter(const char16_t* cle, qsizetype n, quint32 h, bool& ajoutee)
+    {
+        index_.reserverPour(1);
+        size_t libre = 0;
+        const quint32 trouvee = index_.chercher(
+            h, [&](quint32 place) { return egal(place, cle, n); }, libre);
+        if (trouvee != kAbsente) {
+            ajoutee = false;
+            return trouvee;
+        }
+        const size_t unites = 4 + ((size_t(n) + 3) & ~size_t(3));
+        const quint32 place = arene_.allouer(unites);
+        char16_t* e = arene_.at(place);
+        const quint32 longueur = quint32(n);
+        std::memcpy(e, &longueur, 4);
+        std::memcpy(e + 4, cle, size_t(n) * sizeof(char16_t)); // padding already zero
+        index_.occuper(libre, h, place);
+        ajoutee = true;
+        return place;
+    }
+
+    // Place of the key's record, or kAbsente; changes nothing.
+    quint32 trouver(const char16_t* cle, qsizetype n, quint32 h) const noexcept
+    {
+        size_t libre = 0;
+        return index_.chercher(
+            h, [&](quint32 place) { return egal(place, cle, n); }, libre);
+    }
+
+    struct Demande {
+        const char16_t* cle;
+        qsizetype n;
+        quint32 h;
+    };
+
+    // trouver over a batch, calling f(k, place) for each, with the slots and
+    // records prefetched for the whole batch first, so that the cache misses
+    // of rare words overlap instead of queueing.
+    template <class F>
+    void trouverLot(const Demande* d, size_t nb, F&& f) const
+    {
+        for (size_t k = 0; k < nb; ++k)
+            prechargerCase(d[k].h);
+        for (size_t k = 0; k < nb; ++k)
+            prechargerEnregistrement(d[k].h);
+        for (size_t k = 0; k < nb; ++k)
+            f(k, trouver(d[k].cle, d[k].n, d[k].h));
+    }
+
+    void reserverPour(size_t n) { index_.reserverPour(n); }
+    void prechargerCase(quint32 h) const noexcept { index_.prechargerCase(h); }
+    void prechargerEnregistrement(quint32 h) const noexcept
+    {
+        const quint32 place = index_.premierePlace(h);
+        if (place != kAbsente)
+            LEXORQUINE_PRECHARGER(arene_.at(place));
+    }
+
+    quint32 valeur(quint32 place) const noexcept
+    {
+        quint32 v;
+        std::memcpy(&v, arene_.at(place) + 2, 4);
+        return v;
+    }
+    void fixerValeur(quint32 place, quint32 v) noexcept
+    {
+        std::memcpy(arene_.at(place) + 2, &v, 4);
+    }
+    const char16_t* cle(quint32 place) const noexcept { return arene_.at(place) + 4; }
+    qsizetype longueur(quint32 place) const noexcept
+    {
+        quint32 n;
+        std::memcpy(&n, arene_.at(place), 4);
+        return qsizetype(n);
+    }
+
+    // Calls f(units, length, value) for every key, in insertion order.
+    template <class F>
+    void pourChaque(F&& f) const
+    {
+        for (size_t p = 0; p < arene_.fin();) {
+            const qsizetype n = longueur(quint32(p));
+            if (n == 0) { // the zeros left at the end of a block
+                p = Arene::blocSuivant(p);
+                continue;
+            }
+            f(cle(quint32(p)), n, valeur(quint32(p)));
+            p = Arene::apres(p, 4 + ((size_t(n) + 3) & ~size_t(3)));
+        }
+    }
+
+    void effacer()
+    {
+        arene_.effacer();
+        index_.effacer();
+    }
+
+private:
+    bool egal(quint32 place, const char16_t* cle, qsizetype n) const noexcept
+    {
+        const char16_t* e = arene_.at(place);
+        quint32 longueur;
+        std::memcpy(&longueur, e, 4);
+        return qsizetype(longueur) == n && memesUnites(e + 4, cle, n);
+    }
+
+    Arene arene_;
+    Index index_;
+};
+
+} // namespace lexique

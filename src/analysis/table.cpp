@@ -1,0 +1,183 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "analysis/table.h"
+
+#include "analysis/classes.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace lexique {
+
+namespace {
+
+// Writes the capital form of d[0, n) at the end of `sortie` and returns its length.
+qsizetype ecrireMajuscules(std::vector<char16_t>& sortie, const char16_t* d, qsizetype n)
+{
+    const Caracteres& t = caracteres();
+    const size_t debut = sortie.size();
+    sortie.resize(debut + size_t(t.placeParUnite) * size_t(n));
+    char16_t* const p = sortie.data() + debut;
+    const qsizetype longueur = t.ecrireMajuscules(d, n, p) - p;
+    sortie.resize(debut + size_t(longueur));
+    return longueur;
+}
+
+} // namespace
+
+bool Table::memeMajuscule(quint32 place, const char16_t* cle, qsizetype n)
+{
+    const QStringView mot = motDe(place);
+    autres_.clear();
+    const qsizetype longueur = ecrireMajuscules(autres_, mot.utf16(), mot.size());
+    return longueur == n && std::equal(cle, cle + n, autres_.data());
+}
+
+quint32 Table::entree(const char16_t* d, qsizetype n)
+{
+    index_.reserverPour(1);
+    majuscules_.clear();
+    const qsizetype longueur = ecrireMajuscules(majuscules_, d, n);
+    const char16_t* cle = majuscules_.data();
+    const quint32 h = hacher(cle, longueur);
+    size_t libre = 0;
+    const quint32 place = index_.chercher(
+        h, [&](quint32 p) { return memeMajuscule(p, cle, longueur); }, libre);
+    return place != Index::kLibre ? place : ajouter(d, n, h, libre);
+}
+
+quint32 Table::ajouter(const char16_t* d, qsizetype n, quint32 h, size_t libre)
+{
+    const qsizetype longueur = n - std::count(d, d + n, u'\n');
+    const quint32 place = arene_.allouer(6 + ((size_t(longueur) + 1) & ~size_t(1)));
+    char16_t* e = arene_.at(place);
+    const quint32 l = quint32(longueur);
+    std::memcpy(e + 4, &l, sizeof l); // the count is already 0
+    std::remove_copy(d, d + n, e + 6, u'\n');
+    ordre_.push_back(place);
+    index_.occuper(libre, h, place);
+    return place;
+}
+
+void Table::fusionner(const Table& suite)
+{
+    // By batches in entry order, whose lookups are prefetched together.
+    constexpr size_t kLot = 16;
+    quint32 hache[kLot];
+    size_t debutCle[kLot + 1];
+    std::vector<char16_t> cles;
+    for (size_t debut = 0; debut < suite.ordre_.size(); debut += kLot) {
+        const size_t nb = std::min(kLot, suite.ordre_.size() - debut);
+        cles.clear();
+        for (size_t k = 0; k < nb; ++k) {
+            const QStringView mot = suite.motDe(suite.ordre_[debut + k]);
+            debutCle[k] = cles.size();
+            const qsizetype n = ecrireMajuscules(cles, mot.utf16(), mot.size());
+            hache[k] = hacher(cles.data() + debutCle[k], n);
+            index_.prechargerCase(hache[k]);
+        }
+        debutCle[nb] = cles.size();
+        for (size_t k = 0; k < nb; ++k)
+            if (const quint32 p = index_.premierePlace(hache[k]); p != Index::kLibre)
+                precharger(p);
+        index_.reserverPour(nb);
+        for (size_t k = 0; k < nb; ++k) {
+            const quint32 origine = suite.ordre_[debut + k];
+            const char16_t* cle = cles.data() + debutCle[k];
+            const qsizetype n = qsizetype(debutCle[k + 1] - debutCle[k]);
+            size_t libre = 0;
+            quint32 place = index_.chercher(
+                hache[k], [&](quint32 p) { return memeMajuscule(p, cle, n); }, libre);
+            if (place == Index::kLibre) {
+                const QStringView mot = suite.motDe(origine);
+                place = ajouter(mot.utf16(), mot.size(), hache[k], libre);
+            }
+            compter(place, suite.compte(origine));
+        }
+    }
+}
+
+void Table::trier()
+{
+    const size_t n = ordre_.size();
+    // The order of a stable sort on the counts, greatest first. Most counts
+    // are small (a few words make up much of a text, most words are rare), so
+    // those go by counting sort; the few large ones by an ordinary sort on
+    // (count, entry number).
+    constexpr qint64 kPetit = 4096;
+    std::vector<size_t> parCompte(size_t(kPetit) + 2, 0);
+    std::vector<std::pair<qint64, size_t>> grands;
+    bool trie = true;
+    qint64 precedent = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const qint64 c = compte(ordre_[i]);
+        if (i > 0 && c > precedent)
+            trie = false;
+        precedent = c;
+        if (c > kPetit)
+            grands.emplace_back(c, i);
+        else
+            ++parCompte[size_t(c)];
+    }
+    if (trie)
+        return;
+    std::sort(grands.begin(), grands.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first > b.first : a.second < b.second;
+    });
+    // parCompte[c] becomes the first place of count c in the sorted table.
+    size_t place = grands.size();
+    for (qint64 c = kPetit; c >= 0; --c) {
+        const size_t nb = parCompte[size_t(c)];
+        parCompte[size_t(c)] = place;
+        place += nb;
+    }
+    std::vector<quint32> ordre(n);
+    for (size_t g = 0; g < grands.size(); ++g)
+        ordre[g] = ordre_[grands[g].second];
+    for (size_t i = 0; i < n; ++i)
+        if (const qint64 c = compte(ordre_[i]); c <= kPetit)
+            ordre[parCompte[size_t(c)]++] = ordre_[i];
+    ordre_.swap(ordre);
+}
+
+QString Table::rapport() const
+{
+    static constexpr char16_t kEntete[]
+        = u" Occurrence des mots \r\n ------------------------------";
+    constexpr qsizetype kLongueurEntete = qsizetype(std::size(kEntete)) - 1;
+    static constexpr char16_t kAvant[] = u"\r\n   ";
+    static constexpr char16_t kApres[] = u"     ";
+
+    qsizetype taille = kLongueurEntete;
+    for (quint32 e : ordre_) {
+        qsizetype chiffres = 1;
+        for (quint64 v = quint64(compte(e)); v >= 10; v /= 10)
+            ++chiffres;
+        taille += 5 + chiffres + 5 + motDe(e).size();
+    }
+
+    QString rapport(taille, Qt::Uninitialized);
+    char16_t* p = reinterpret_cast<char16_t*>(rapport.data());
+    const auto copier = [&p](const char16_t* s, qsizetype n) {
+        std::memcpy(p, s, size_t(n) * sizeof(char16_t));
+        p += n;
+    };
+    copier(kEntete, kLongueurEntete);
+    for (quint32 e : ordre_) {
+        copier(kAvant, 5);
+        char16_t chiffres[20];
+        int nc = 0;
+        quint64 v = quint64(compte(e));
+        do {
+            chiffres[nc++] = char16_t(u'0' + v % 10);
+            v /= 10;
+        } while (v != 0);
+        while (nc > 0)
+            *p++ = chiffres[--nc];
+        copier(kApres, 5);
+        const QStringView mot = motDe(e);
+        copier(mot.utf16(), mot.size());
+    }
+    return rapport;
+}
+
+} // namespace lexique
