@@ -1,11 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "main_window/memoire.h"
+
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringDecoder>
+#include <QStringView>
 
 // Files beyond this size are refused before anything is read.
 inline constexpr qint64 kMaxTextFileBytes = qint64(512) * 1024 * 1024;
+
+// Files are read and decoded this many bytes at a time.
+inline constexpr qsizetype kTailleBlocLecture = qsizetype(1) << 20;
 
 // A text as the main window shows it: every line of the file followed by CR LF.
 struct LoadedText {
@@ -23,11 +31,81 @@ struct TextFileRead {
 // True when the name ends in ".txt", in any letter case.
 bool hasTextExtension(const QString& path);
 
-// UTF-16 with a byte-order mark, else UTF-8 when the bytes are valid UTF-8 (without its
-// byte-order mark), else Windows-1252, one byte one character.
-QString decodeTextBytes(QByteArrayView bytes);
+// Builds a loaded text from decoded characters given in order, in pieces of any size: a line
+// ends at CR LF, at a lone CR or at a lone LF; the last line may have no break.
+class DecoupeLignes {
+public:
+    // tailleAttendue: the bytes the whole text is expected to come from, for the first
+    // reservation; 0 when unknown.
+    explicit DecoupeLignes(qint64 tailleAttendue = 0)
+        : attendus_(tailleAttendue)
+    { }
 
-// A line ends at CR LF, at a lone CR or at a lone LF; the last line may have no break.
+    void ajouter(QStringView morceau);
+    // Reads everything added so far again as the bytes of its UTF-8 form, one byte one
+    // Windows-1252 character, behind `devant` (bytes that came first and were not added).
+    void relireEnCp1252(QByteArrayView devant);
+    // octetsLus: the bytes consumed so far, for the next reservations.
+    void compterOctets(qint64 octetsLus) { lus_ = octetsLus; }
+    LoadedText terminer();
+
+private:
+    void prevoir(qsizetype caracteres);
+
+    QString texte_; // its first ecrits_ characters are written, the rest is room
+    qsizetype ecrits_ = 0;
+    qint64 attendus_;
+    qint64 lus_ = 0;
+    qint64 sauts_ = 0;
+    qint64 lignesNonVides_ = 0;
+    bool ligneNonVide_ = false; // the line under way has a character
+    bool crEnAttente_ = false; // the last character added was a CR: a LF next belongs to it
+};
+
+// Turns the bytes of a text file, given in file order in blocks of any size, into its loaded
+// text: UTF-16 when it starts with a byte-order mark, else UTF-8 as long as every byte so far
+// is valid UTF-8 (a UTF-8 byte-order mark dropped), else Windows-1252, one byte one character.
+// A text that turns out not to be UTF-8 is switched to Windows-1252 without its bytes again.
+class DecodeurTexte {
+public:
+    explicit DecodeurTexte(qint64 tailleAttendue = 0)
+        : lignes_(tailleAttendue)
+    { }
+
+    void ajouter(QByteArrayView bloc);
+    LoadedText terminer();
+
+private:
+    enum class Codage { Inconnu, Utf8, Utf16, Cp1252 };
+
+    // Picks the encoding from the first bytes; returns how many of them to skip.
+    qsizetype choisirCodage(QByteArrayView debut);
+    void decoder(QByteArrayView octets);
+    void passerEnCp1252();
+    void decoderCp1252(QByteArrayView octets);
+    void retenirSequenceIncomplete(QByteArrayView bloc);
+
+    DecoupeLignes lignes_;
+    Codage codage_ = Codage::Inconnu;
+    QByteArray entete_; // the first bytes, while too few to tell the encoding
+    QStringDecoder decodeur_;
+    QString tampon_; // one block's characters
+    char enAttente_[3] = {}; // a UTF-8 sequence that the next block completes
+    int nbEnAttente_ = 0;
+    bool bomUtf8_ = false;
+    qint64 octetsUtf16_ = 0;
+    qint64 lus_ = 0;
+};
+
+// The loaded text of a whole file's bytes.
+LoadedText chargerOctets(QByteArrayView octets);
+
+// The loaded text of characters already decoded.
 LoadedText toLoadedText(const QString& decoded);
 
-TextFileRead readTextFile(const QString& path, qint64 maxBytes = kMaxTextFileBytes);
+// Reads a text file in blocks. Refuses, with a French sentence and nothing loaded, a file that
+// is missing, not a plain file, beyond maxBytes, or too big for the memory that `memoire` says
+// is available; a failed allocation while reading gives the same sentence. Touches no shared
+// state: it may run on any thread.
+TextFileRead readTextFile(const QString& path, qint64 maxBytes = kMaxTextFileBytes,
+                          const SourceMemoire& memoire = memoireDisponible);

@@ -58,7 +58,8 @@ class Decoding : public testing::TestWithParam<DecodeCase> { };
 
 TEST_P(Decoding, Utf8WhenValidElseWindows1252)
 {
-    EXPECT_EQ(decodeTextBytes(GetParam().bytes), GetParam().text);
+    // None of the cases has a line break: the text is the one line followed by CR LF.
+    EXPECT_EQ(chargerOctets(GetParam().bytes).text, GetParam().text + u"\r\n"_qs);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -86,7 +87,28 @@ INSTANTIATE_TEST_SUITE_P(
                                           "a\0\xE9\0",
                                           6),
                                u"aé"_qs},
-                    DecodeCase{"utf16BeBom", QByteArray("\xFE\xFF\0a\0\xE9", 6), u"aé"_qs}),
+                    DecodeCase{"utf16BeBom", QByteArray("\xFE\xFF\0a\0\xE9", 6), u"aé"_qs},
+                    DecodeCase{"utf16OddLastByte",
+                               QByteArray("\xFF\xFE"
+                                          "a\0b",
+                                          5),
+                               u"a\uFFFD"_qs},
+                    DecodeCase{"utf16SecondBomKept",
+                               QByteArray("\xFF\xFE\xFF\xFE"
+                                          "a\0",
+                                          6),
+                               u"\uFEFFa"_qs},
+                    DecodeCase{"utf8SecondBomKept",
+                               "\xEF\xBB\xBF\xEF\xBB\xBF"
+                               "a",
+                               u"\uFEFFa"_qs},
+                    DecodeCase{"utf8BomThenInvalid",
+                               "\xEF\xBB\xBF"
+                               "\xE9",
+                               u"ï»¿é"_qs},
+                    DecodeCase{"cutBomIsNotUtf8", "\xEF\xBB", u"ï»"_qs},
+                    DecodeCase{"loneFFIsNotUtf16", "\xFF", u"ÿ"_qs},
+                    DecodeCase{"nulKept", QByteArray("a\0b", 3), QString(u"a\0b"_qs)}),
     [](const testing::TestParamInfo<DecodeCase>& info) { return std::string(info.param.name); });
 
 TEST(TextExtension, AnyLetterCase)

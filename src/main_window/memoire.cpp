@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "main_window/memoire.h"
+
+#include <QFile>
+
+#if defined(Q_OS_UNIX)
+#include <sys/resource.h>
+#endif
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+constexpr qint64 kMio = 1024 * 1024;
+
+// The value in kB of a "Nom:   1234 kB" line, in bytes; -1 when the field is missing.
+qint64 champEnOctets(QByteArrayView texte, QByteArrayView nom)
+{
+    qsizetype debut = 0;
+    while (debut < texte.size()) {
+        qsizetype fin = texte.indexOf('\n', debut);
+        if (fin < 0)
+            fin = texte.size();
+        const QByteArrayView ligne = texte.sliced(debut, fin - debut);
+        if (ligne.startsWith(nom) && ligne.size() > nom.size() && ligne[nom.size()] == ':') {
+            bool ok = false;
+            QByteArrayView valeur = ligne.sliced(nom.size() + 1).trimmed();
+            if (valeur.endsWith("kB"))
+                valeur = valeur.chopped(2).trimmed();
+            const qint64 ko = valeur.toLongLong(&ok);
+            return ok && ko >= 0 ? ko * 1024 : -1;
+        }
+        debut = fin + 1;
+    }
+    return -1;
+}
+
+QByteArray lireFichierSysteme(const char* chemin)
+{
+    QFile f(QString::fromLatin1(chemin));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+} // namespace
+
+qint64 memoireDisponibleSelon(QByteArrayView meminfo, QByteArrayView status, qint64 limiteEspace)
+{
+    qint64 disponible = champEnOctets(meminfo, "MemAvailable");
+    if (limiteEspace >= 0) {
+        const qint64 utilise = champEnOctets(status, "VmSize");
+        // Without the size in use, the whole limit is the best that can be said.
+        const qint64 reste = std::max<qint64>(0, limiteEspace - std::max<qint64>(0, utilise));
+        disponible = disponible < 0 ? reste : std::min(disponible, reste);
+    }
+    return disponible;
+}
+
+qint64 memoireDisponible()
+{
+    qint64 limite = -1;
+#if defined(Q_OS_UNIX)
+    rlimit espace{};
+    if (getrlimit(RLIMIT_AS, &espace) == 0 && espace.rlim_cur != RLIM_INFINITY)
+        limite
+            = qint64(std::min<rlim_t>(espace.rlim_cur, rlim_t(std::numeric_limits<qint64>::max())));
+#endif
+    return memoireDisponibleSelon(lireFichierSysteme("/proc/meminfo"),
+                                  lireFichierSysteme("/proc/self/status"), limite);
+}
+
+qint64 besoinMemoireOuverture(qint64 tailleFichier)
+{
+    // The costliest text per byte is a file of line feeds: each byte becomes CR LF, four bytes
+    // of UTF-16, and a line of its own in the view's index (a quarter of a byte per line). Its
+    // analysis keeps nothing per line. Prose takes two bytes per byte of text, which leaves
+    // the analysis more than twice the file before it costs more than that. Beyond the text,
+    // the reading buffers, the analysis' second thread and the report's heading.
+    constexpr qint64 kFixe = 64 * kMio;
+    const qint64 taille = std::max<qint64>(0, tailleFichier);
+    return 4 * taille + taille / 4 + kFixe;
+}
+
+QString texteMemoireInsuffisante(qint64 besoin, qint64 disponible)
+{
+    const qint64 necessaires = (std::max<qint64>(0, besoin) + kMio - 1) / kMio;
+    const qint64 disponibles = std::max<qint64>(0, disponible) / kMio;
+    return QStringLiteral("Le fichier est trop grand pour la mémoire disponible : %1 Mio "
+                          "nécessaires, %2 Mio disponibles.")
+        .arg(necessaires)
+        .arg(disponibles);
+}
