@@ -130,7 +130,7 @@ void chargement(benchmark::State& etat, std::string nom)
     }
     const QByteArray octets = f.readAll();
     for (auto _ : etat)
-        benchmark::DoNotOptimize(toLoadedText(decodeTextBytes(octets)));
+        benchmark::DoNotOptimize(chargerOctets(octets));
     etat.SetBytesProcessed(etat.iterations() * octets.size());
 }
 
