@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Times the loader alone (read, decode, line ends, counts) and its peak memory.
-//   load_timing FILE [REPETITIONS]
+//   load_timing FILE [REPETITIONS]   (FILE: a path, or a name in the corpus folder)
 // The peak is the process's highest resident size during the loads, less what it held before
 // the first one; each load's text is released before the next starts.
+#include "corpus/corpus.h"
 #include "main_window/text_file.h"
 
 #include <QElapsedTimer>
@@ -48,7 +49,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s FILE [REPETITIONS]\n", argv[0]);
         return 2;
     }
-    const QString path = QString::fromLocal8Bit(argv[1]);
+    const QString path = fichierCorpus(QString::fromLocal8Bit(argv[1]));
     const int repetitions = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
     const double taille = double(QFileInfo(path).size());
 

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Ways to tell valid UTF-8 on the corpora: the hand-written check kept in the tests, Qt's
 // QByteArrayView::isValidUtf8, and Qt's decoder, which the loader uses, flagging the fault
-// while it decodes. Corpus folder: $LEXORQUINE_CORPUS, else /tmp/lexorquine-corpus.
+// while it decodes.
+#include "corpus/corpus.h"
 #include "main_window/reference_chargement.h"
 
 #include <benchmark/benchmark.h>
@@ -9,16 +10,13 @@
 #include <QFile>
 #include <QStringDecoder>
 
-#include <cstdlib>
 #include <string>
 
 namespace {
 
 QByteArray lire(const std::string& nom)
 {
-    const char* d = std::getenv("LEXORQUINE_CORPUS");
-    QFile f(QString::fromLocal8Bit(d && *d ? d : "/tmp/lexorquine-corpus") + u'/'
-            + QString::fromStdString(nom));
+    QFile f(fichierCorpus(QString::fromStdString(nom)));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
