@@ -408,8 +408,7 @@ TEST_F(SousLimiteEspace, UneAllocationRateeDevientLeMessage)
                 testing::ExitedWithCode(0), kMessageMemoire);
 }
 
-// Off while the analysis' threads end the program when an allocation fails in them.
-TEST_F(SousLimiteEspace, DISABLED_LAnalyseAussi)
+TEST_F(SousLimiteEspace, LAnalyseAussi)
 {
     // Distinct words fill the analysis' table well past what is left once the text is in.
     QByteArray mots;
