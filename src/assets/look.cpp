@@ -2,6 +2,7 @@
 #include "assets/look.h"
 
 #include <QFontDatabase>
+#include <QWidget>
 
 namespace look {
 
@@ -39,6 +40,13 @@ QFont classicFont(qreal pointSize, bool bold)
     // widens the captions by several pixels: the widths must not depend on such settings.
     font.setHintingPreference(QFont::PreferVerticalHinting);
     return font;
+}
+
+void colorer(QWidget* element, QPalette::ColorRole role, QColor couleur)
+{
+    QPalette palette = element->palette();
+    palette.setColor(role, couleur);
+    element->setPalette(palette);
 }
 
 } // namespace look

@@ -4,7 +4,10 @@
 #include <QCursor>
 #include <QFont>
 #include <QIcon>
+#include <QPalette>
 #include <QPixmap>
+
+class QWidget;
 
 // The program's pictures and its classic font, in one place for both windows.
 namespace look {
@@ -22,5 +25,7 @@ QString classicFamily();
 // Makes the program's own fonts known to the application; returns false when one of them
 // could not be loaded. Runs once, whoever asks first; needs the application object.
 bool chargerPolices();
+// Gives the element's palette this colour in this role, the rest of the palette kept.
+void colorer(QWidget* element, QPalette::ColorRole role, QColor couleur);
 
 } // namespace look

@@ -2,9 +2,9 @@
 #include "help_window/frm_about.h"
 
 #include "assets/look.h"
-#include "help_window/link_label.h"
 #include "help_window/placement.h"
 #include "help_window/site.h"
+#include "platform/clickable_label.h"
 #include "platform/jamais_reduite.h"
 #include "platform/launcher.h"
 
@@ -31,7 +31,7 @@ struct Libelle {
 // The window's captions, top to bottom. The doubled and trailing spaces are meant.
 const Libelle kLibelles[] = {
     {"Label1", {112, 32, 145, 25}, "LEXORQUINE", 13.5, true, {}},
-    {"Label8", {264, 40, 25, 17}, "V 1.2", 0, false, {}},
+    {"Label8", {264, 40, 25, 17}, "V " LEXORQUINE_VERSION_COURTE, 0, false, {}},
     {"Label2",
      {16, 80, 337, 33},
      "Permet l'analyse d'un texte en donnant le nombre de mots, de caractères et l'occurrence de "
@@ -83,13 +83,6 @@ const Libelle kLibelles[] = {
     {"Label24", {184, 344, 81, 17}, "Visitez le site ", 8.25, false, {}},
 };
 
-void colorer(QWidget* widget, QPalette::ColorRole role, QColor colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
-}
-
 void preparer(QLabel* label, const char* name, QRect geometry, bool centred)
 {
     label->setObjectName(QLatin1String(name));
@@ -114,7 +107,7 @@ frmAbout::frmAbout(Launcher& launcher, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(362, 384);
     setFont(look::classicFont(8.25, false));
-    colorer(this, QPalette::Window, kFond);
+    look::colorer(this, QPalette::Window, kFond);
     setAutoFillBackground(true);
     // Moves over the bare background put the link back to its resting colour.
     setMouseTracking(true);
@@ -145,21 +138,23 @@ void frmAbout::creerElements()
         if (l.pointSize > 0)
             label->setFont(look::classicFont(l.pointSize, true));
         if (l.colour.isValid())
-            colorer(label, QPalette::WindowText, l.colour);
+            look::colorer(label, QPalette::WindowText, l.colour);
     }
 
     // Made last, so it lies over the pixel it shares with its neighbour on the left.
-    lblk3zop = new LinkLabel(this);
+    lblk3zop = new ClickableLabel(this);
     preparer(lblk3zop, "lblk3zop", {264, 344, 89, 17}, false);
     lblk3zop->setText(QLatin1Char(' ') + site::host());
     lblk3zop->setFont(look::classicFont(8.25, true));
     lblk3zop->setAccessibleName(QStringLiteral("Visiter le site ") + site::host());
     lblk3zop->setCursor(look::handCursor());
-    colorer(lblk3zop, QPalette::WindowText, QColor(0x00, 0x00, 0xC0));
+    // Moves without a pressed button count too.
+    lblk3zop->setMouseTracking(true);
+    look::colorer(lblk3zop, QPalette::WindowText, QColor(0x00, 0x00, 0xC0));
     lblk3zop->setAutoFillBackground(true);
     colorerLien(kLienRepos);
-    connect(lblk3zop, &LinkLabel::pointerMoved, this, &frmAbout::lblk3zop_MouseMove);
-    connect(lblk3zop, &LinkLabel::clicked, this, &frmAbout::lblk3zop_Click);
+    connect(lblk3zop, &ClickableLabel::survole, this, &frmAbout::lblk3zop_MouseMove);
+    connect(lblk3zop, &ClickableLabel::clicked, this, &frmAbout::lblk3zop_Click);
 
     // The keyboard has one stop: OK.
     for (QWidget* child : findChildren<QWidget*>())
@@ -204,7 +199,7 @@ void frmAbout::Form_MouseMove() { colorerLien(kLienRepos); }
 
 void frmAbout::lblk3zop_MouseMove() { colorerLien(kLienSurvol); }
 
-void frmAbout::colorerLien(QColor couleur) { colorer(lblk3zop, QPalette::Window, couleur); }
+void frmAbout::colorerLien(QColor couleur) { look::colorer(lblk3zop, QPalette::Window, couleur); }
 
 void frmAbout::cmdOK_Click() { close(); }
 

@@ -5,7 +5,7 @@
 #include <QDialog>
 
 class Launcher;
-class LinkLabel;
+class ClickableLabel;
 class QLabel;
 class QPushButton;
 
@@ -21,7 +21,7 @@ public:
 
     QLabel* Image1;
     QPushButton* cmdOK;
-    LinkLabel* lblk3zop;
+    ClickableLabel* lblk3zop;
 
     void cmdOK_Click();
     void lblk3zop_Click();

@@ -5,11 +5,11 @@
 #include "assets/look.h"
 #include "help_window/frm_about.h"
 #include "main_window/champ_recherche.h"
-#include "main_window/clickable_label.h"
 #include "main_window/libelle_ajuste.h"
 #include "main_window/text_display.h"
 #include "main_window/text_file.h"
 #include "main_window/wrapping_check_box.h"
+#include "platform/clickable_label.h"
 #include "platform/file_chooser.h"
 #include "platform/jamais_reduite.h"
 #include "platform/window_chrome.h"
@@ -31,63 +31,56 @@
 namespace {
 
 // The hourglass for as long as the window is busy.
-class BusyPointer {
+class PointeurOccupe {
 public:
-    BusyPointer() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QGuiApplication::restoreOverrideCursor(); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
+    PointeurOccupe() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~PointeurOccupe() { QGuiApplication::restoreOverrideCursor(); }
+    PointeurOccupe(const PointeurOccupe&) = delete;
+    PointeurOccupe& operator=(const PointeurOccupe&) = delete;
 };
 
 template <typename W>
-W* element(QWidget* container, const char* name, QRect geometry)
+W* creerElement(QWidget* conteneur, const char* nom, QRect geometrie)
 {
-    auto* widget = new W(container);
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(geometry);
-    return widget;
+    auto* element = new W(conteneur);
+    element->setObjectName(QLatin1String(nom));
+    element->setGeometry(geometrie);
+    return element;
 }
 
-void paint(QWidget* widget, QPalette::ColorRole role, QColor colour)
+void remplirFond(QWidget* element, QColor couleur)
 {
-    QPalette palette = widget->palette();
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
-}
-
-void fillBackground(QWidget* widget, QColor colour)
-{
-    paint(widget, QPalette::Window, colour);
+    look::colorer(element, QPalette::Window, couleur);
     // Buttons, check boxes among them, would otherwise fill with their button colour.
-    widget->setBackgroundRole(QPalette::Window);
-    widget->setAutoFillBackground(true);
+    element->setBackgroundRole(QPalette::Window);
+    element->setAutoFillBackground(true);
 }
 
 // Plain text: a caption taken from a file, a count or a search never reads as markup.
 template <typename L = QLabel>
-L* label(QWidget* container, const char* name, QRect geometry, const QString& text,
-         Qt::Alignment alignment = Qt::AlignHCenter | Qt::AlignTop)
+L* creerLibelle(QWidget* conteneur, const char* nom, QRect geometrie, const QString& texte,
+                Qt::Alignment alignement = Qt::AlignHCenter | Qt::AlignTop)
 {
-    auto* label = element<L>(container, name, geometry);
-    label->setTextFormat(Qt::PlainText);
-    label->setText(text);
-    label->setAlignment(alignment);
-    return label;
+    auto* libelle = creerElement<L>(conteneur, nom, geometrie);
+    libelle->setTextFormat(Qt::PlainText);
+    libelle->setText(texte);
+    libelle->setAlignment(alignement);
+    return libelle;
 }
 
-QPushButton* pictureButton(QWidget* container, const char* name, QRect geometry, const QIcon& icon,
-                           const QString& toolTip)
+QPushButton* creerBoutonImage(QWidget* conteneur, const char* nom, QRect geometrie,
+                              const QIcon& icone, const QString& infoBulle)
 {
-    auto* button = element<QPushButton>(container, name, geometry);
-    button->setIcon(icon);
-    button->setIconSize(QSize(32, 32));
-    button->setToolTip(toolTip);
+    auto* bouton = creerElement<QPushButton>(conteneur, nom, geometrie);
+    bouton->setIcon(icone);
+    bouton->setIconSize(QSize(32, 32));
+    bouton->setToolTip(infoBulle);
     // No caption: screen readers read the tool tip's words.
-    button->setAccessibleName(toolTip.trimmed());
-    button->setCursor(look::handCursor());
+    bouton->setAccessibleName(infoBulle.trimmed());
+    bouton->setCursor(look::handCursor());
     // Return presses the focused button, as Space does.
-    button->setAutoDefault(true);
-    return button;
+    bouton->setAutoDefault(true);
+    return bouton;
 }
 
 } // namespace
@@ -96,23 +89,18 @@ Form1::Form1(const Platform& platform, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
     , platform_(platform)
     , background_(look::background())
+    , recherche_(new Recherche(this))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString());
     setWindowIcon(look::programIcon());
     setFixedSize(710, 482);
     setFont(look::classicFont(8.25, true));
-    paint(this, QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
+    look::colorer(this, QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
     creerElements();
-    recherche_ = new Recherche(*this);
+    relierRecherche();
     empecherReduction(this);
     Form_Load();
-}
-
-Form1::~Form1()
-{
-    // The search watches the elements: it goes before they do.
-    delete recherche_;
 }
 
 frmAbout* Form1::aide() const { return aide_; }
@@ -120,15 +108,15 @@ frmAbout* Form1::aide() const { return aide_; }
 void Form1::creerElements()
 {
     const QFont title = look::classicFont(18, true);
-    Lbltitre2 = label(this, "Lbltitre2", {290, 24, 169, 25}, QStringLiteral("LEXORQUINE"));
+    Lbltitre2 = creerLibelle(this, "Lbltitre2", {290, 24, 169, 25}, QStringLiteral("LEXORQUINE"));
     Lbltitre2->setFont(title);
-    paint(Lbltitre2, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
-    LblTitre1 = label(this, "LblTitre1", {296, 24, 153, 25}, QStringLiteral("LEXORQUINE"));
+    look::colorer(Lbltitre2, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
+    LblTitre1 = creerLibelle(this, "LblTitre1", {296, 24, 153, 25}, QStringLiteral("LEXORQUINE"));
     LblTitre1->setFont(title);
-    paint(LblTitre1, QPalette::WindowText, QColor(0xE0, 0xE0, 0xE0));
+    look::colorer(LblTitre1, QPalette::WindowText, QColor(0xE0, 0xE0, 0xE0));
 
     // Created before the button it touches, so the button stays on top.
-    Label3 = element<ClickableLabel>(this, "Label3", {43, 24, 41, 41});
+    Label3 = creerElement<ClickableLabel>(this, "Label3", {43, 24, 41, 41});
     Label3->setTextFormat(Qt::PlainText);
     Label3->setText(QStringLiteral("Ouvrir        un dossier"));
     Label3->setFont(look::classicFont(8.25, false));
@@ -136,51 +124,49 @@ void Form1::creerElements()
     Label3->setWordWrap(true);
     connect(Label3, &ClickableLabel::clicked, this, &Form1::Label3_Click);
 
-    Cmdouvrir = pictureButton(this, "Cmdouvrir", {80, 26, 37, 37}, look::programIcon(),
-                              QStringLiteral(" Ouvrir un fichier "));
+    Cmdouvrir = creerBoutonImage(this, "Cmdouvrir", {80, 26, 37, 37}, look::programIcon(),
+                                 QStringLiteral(" Ouvrir un fichier "));
     Cmdouvrir->setFont(look::classicFont(8.25, false));
     connect(Cmdouvrir, &QPushButton::clicked, this, &Form1::Cmdouvrir_Click);
-    CmdAide = pictureButton(this, "CmdAide", {128, 26, 37, 37}, look::helpIcon(),
-                            QStringLiteral(" Aide "));
+    CmdAide = creerBoutonImage(this, "CmdAide", {128, 26, 37, 37}, look::helpIcon(),
+                               QStringLiteral(" Aide "));
     connect(CmdAide, &QPushButton::clicked, this, &Form1::CmdAide_Click);
-    CmdQuit = pictureButton(this, "CmdQuit", {640, 26, 37, 37}, look::quitIcon(),
-                            QStringLiteral(" Quitter "));
+    CmdQuit = creerBoutonImage(this, "CmdQuit", {640, 26, 37, 37}, look::quitIcon(),
+                               QStringLiteral(" Quitter "));
     connect(CmdQuit, &QPushButton::clicked, this, &Form1::CmdQuit_Click);
 
-    Le_texte = element<TextDisplay>(this, "Le_texte", {32, 72, 649, 193});
+    Le_texte = creerElement<TextDisplay>(this, "Le_texte", {32, 72, 649, 193});
     Le_texte->setFont(look::classicFont(8.25, false));
-    paint(Le_texte, QPalette::Base, QColor(0xFF, 0xFF, 0xC0));
+    look::colorer(Le_texte, QPalette::Base, QColor(0xFF, 0xFF, 0xC0));
     Le_texte->setTextCursorShape(QCursor(Qt::ArrowCursor));
 
-    Label1 = label<LibelleAjuste>(this, "Label1", {40, 272, 649, 17},
-                                  QStringLiteral("Adresse du fichier"));
+    Label1 = creerLibelle<LibelleAjuste>(this, "Label1", {40, 272, 649, 17},
+                                         QStringLiteral("Adresse du fichier"));
 
     creerCadreAnalyse();
     creerCadreRecherche();
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(5);
+    Timer1 = recherche_->minuterie();
 }
 
 void Form1::creerCadreAnalyse()
 {
-    Fram2 = element<QGroupBox>(this, "Fram2", {32, 304, 305, 145});
+    Fram2 = creerElement<QGroupBox>(this, "Fram2", {32, 304, 305, 145});
     Fram2->setTitle(QStringLiteral("  Analyse"));
     Fram2->setFont(look::classicFont(9.75, true));
-    fillBackground(Fram2, QColor(0xC0, 0xC0, 0xC0));
+    remplirFond(Fram2, QColor(0xC0, 0xC0, 0xC0));
 
-    Lignes = label<LibelleAjuste>(Fram2, "Lignes", {8, 32, 121, 17},
-                                  QStringLiteral("Nombre de lignes"));
-    LblMots = label<LibelleAjuste>(Fram2, "LblMots", {8, 56, 121, 17},
-                                   QStringLiteral("Nombre de mots"));
-    LblMotsDiff = label<LibelleAjuste>(Fram2, "LblMotsDiff", {8, 80, 121, 17},
-                                       QStringLiteral("Mots uniques"));
-    Caract = label<LibelleAjuste>(Fram2, "Caract", {5, 104, 127, 17},
-                                  QStringLiteral("Nombre de caractères"));
+    Lignes = creerLibelle<LibelleAjuste>(Fram2, "Lignes", {8, 32, 121, 17},
+                                         QStringLiteral("Nombre de lignes"));
+    LblMots = creerLibelle<LibelleAjuste>(Fram2, "LblMots", {8, 56, 121, 17},
+                                          QStringLiteral("Nombre de mots"));
+    LblMotsDiff = creerLibelle<LibelleAjuste>(Fram2, "LblMotsDiff", {8, 80, 121, 17},
+                                              QStringLiteral("Mots uniques"));
+    Caract = creerLibelle<LibelleAjuste>(Fram2, "Caract", {5, 104, 127, 17},
+                                         QStringLiteral("Nombre de caractères"));
 
-    Resultat_Txt = element<TextDisplay>(Fram2, "Resultat_Txt", {136, 16, 153, 121});
-    paint(Resultat_Txt, QPalette::Base, QColor(0xC0, 0xFF, 0xFF));
+    Resultat_Txt = creerElement<TextDisplay>(Fram2, "Resultat_Txt", {136, 16, 153, 121});
+    look::colorer(Resultat_Txt, QPalette::Base, QColor(0xC0, 0xFF, 0xFF));
     Resultat_Txt->setToolTip(QStringLiteral(" Occurrences avec ou sans majuscule."));
     Resultat_Txt->setCursor(look::handCursor());
     Resultat_Txt->setTextCursorShape(look::handCursor());
@@ -190,12 +176,12 @@ void Form1::creerCadreAnalyse()
 
 void Form1::creerCadreRecherche()
 {
-    Frame1 = element<QGroupBox>(this, "Frame1", {360, 304, 321, 145});
+    Frame1 = creerElement<QGroupBox>(this, "Frame1", {360, 304, 321, 145});
     Frame1->setTitle(QStringLiteral("  Recherche:  mot ou  groupe de caractères"));
     Frame1->setFont(look::classicFont(9.75, true));
-    fillBackground(Frame1, QColor(0xC0, 0xC0, 0xC0));
+    remplirFond(Frame1, QColor(0xC0, 0xC0, 0xC0));
 
-    TxtRecherche = element<ChampRecherche>(Frame1, "TxtRecherche", {16, 24, 137, 19});
+    TxtRecherche = creerElement<ChampRecherche>(Frame1, "TxtRecherche", {16, 24, 137, 19});
     TxtRecherche->setFont(look::classicFont(8.25, false));
     TxtRecherche->setAlignment(Qt::AlignHCenter);
     TxtRecherche->setCursor(look::handCursor());
@@ -203,26 +189,64 @@ void Form1::creerCadreRecherche()
         QStringLiteral(" Caractère(s)  englobé(s)  dans un mot ou  groupe de mots. "));
     TxtRecherche->setAccessibleName(QStringLiteral("Texte à rechercher"));
 
-    ChkMaj = element<WrappingCheckBox>(Frame1, "ChkMaj", {24, 56, 121, 25});
+    ChkMaj = creerElement<WrappingCheckBox>(Frame1, "ChkMaj", {24, 56, 121, 25});
     ChkMaj->setText(QStringLiteral("Première lettre en majuscule"));
-    fillBackground(ChkMaj, QColor(0xC0, 0xC0, 0xC0));
+    remplirFond(ChkMaj, QColor(0xC0, 0xC0, 0xC0));
     ChkMaj->setCursor(look::handCursor());
 
-    CmdRecherche = element<QPushButton>(Frame1, "CmdRecherche", {40, 96, 89, 21});
+    CmdRecherche = creerElement<QPushButton>(Frame1, "CmdRecherche", {40, 96, 89, 21});
     CmdRecherche->setText(QStringLiteral("Rechercher"));
     CmdRecherche->setCursor(look::handCursor());
     CmdRecherche->setAutoDefault(true);
 
-    ChkCherche = element<QCheckBox>(Frame1, "ChkCherche", {64, 120, 49, 13});
+    ChkCherche = creerElement<QCheckBox>(Frame1, "ChkCherche", {64, 120, 49, 13});
     ChkCherche->setText(QStringLiteral("Auto"));
     ChkCherche->setChecked(true);
-    fillBackground(ChkCherche, QColor(0xC0, 0xC0, 0xC0));
+    remplirFond(ChkCherche, QColor(0xC0, 0xC0, 0xC0));
     ChkCherche->setCursor(look::handCursor());
 
-    Label2 = label(Frame1, "Label2", {160, 48, 145, 65},
-                   QString(73, u' ') + QStringLiteral("Résultat"));
+    Label2 = creerLibelle(Frame1, "Label2", {160, 48, 145, 65},
+                          QString(73, u' ') + QStringLiteral("Résultat"));
     Label2->setWordWrap(true);
-    fillBackground(Label2, QColor(0xE0, 0xE0, 0xE0));
+    remplirFond(Label2, QColor(0xE0, 0xE0, 0xE0));
+}
+
+// The search computes and tells; the elements of its frame only feed it and show.
+void Form1::relierRecherche()
+{
+    Recherche* r = recherche_;
+    connect(CmdRecherche, &QPushButton::clicked, r, &Recherche::CmdRecherche_Click);
+    r->definirAuto(ChkCherche->isChecked());
+    connect(ChkCherche, &QCheckBox::toggled, r, &Recherche::definirAuto);
+    connect(ChkCherche, &QCheckBox::clicked, r, &Recherche::ChkCherche_Click);
+    // Both signals also fire when the program changes the value, and only when it changes.
+    connect(TxtRecherche, &ChampRecherche::texteModifie, r, &Recherche::definirMotif);
+    connect(ChkMaj, &QCheckBox::toggled, r, &Recherche::definirMajuscule);
+    TxtRecherche->installEventFilter(this);
+
+    connect(r, &Recherche::resultat, Label2, &QLabel::setText);
+    connect(r, &Recherche::selectionne, this, [this](qsizetype debut, qsizetype longueur) {
+        Le_texte->setSelection(debut, longueur);
+        Le_texte->setFocus();
+    });
+    connect(r, &Recherche::attend, this,
+            [this](qsizetype debut) { Le_texte->setSelection(debut, 0); });
+    connect(r, &Recherche::motifChange, this, [this](const QString& motif) {
+        if (TxtRecherche->text() != motif)
+            TxtRecherche->setText(motif);
+    });
+    connect(r, &Recherche::majusculeChangee, ChkMaj, &QCheckBox::setChecked);
+}
+
+bool Form1::eventFilter(QObject* surveille, QEvent* evenement)
+{
+    if (surveille == TxtRecherche && evenement->type() == QEvent::MouseButtonRelease) {
+        const auto* souris = static_cast<QMouseEvent*>(evenement);
+        if (souris->button() == Qt::LeftButton
+            && TxtRecherche->rect().contains(souris->position().toPoint()))
+            recherche_->TxtRecherche_Click();
+    }
+    return QWidget::eventFilter(surveille, evenement);
 }
 
 void Form1::Form_Load()
@@ -314,7 +338,7 @@ QString Form1::ChargerFichier(const QString& chemin)
     if (!hasTextExtension(chemin))
         return QStringLiteral("« %1 » n'est pas un fichier texte (.txt).")
             .arg(QFileInfo(chemin).fileName());
-    BusyPointer busy;
+    PointeurOccupe occupe;
     const TextFileRead lu = readTextFile(chemin);
     if (!lu.ok())
         return lu.error;
@@ -324,7 +348,7 @@ QString Form1::ChargerFichier(const QString& chemin)
     NbLignes = lu.loaded.nonEmptyLines;
     Le_texte->setText(lu.loaded.text);
     // A search under way worked on the old text: it stops here.
-    recherche_->Reinitialiser();
+    recherche_->definirTexte(Le_texte->text());
     Lignes->setText(QString::number(NbLignes) + QStringLiteral(" lignes"));
     Caract->setText(QString::number(lu.loaded.characters) + QStringLiteral(" Caractères"));
     ApresChargement();

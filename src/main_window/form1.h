@@ -23,7 +23,6 @@ class Form1 final : public QWidget {
     Q_OBJECT
 public:
     explicit Form1(const Platform& platform = qtPlatform(), QWidget* parent = nullptr);
-    ~Form1() override;
 
     // The display elements, named as everywhere else in the program.
     QLabel* Lbltitre2;
@@ -46,6 +45,7 @@ public:
     QPushButton* CmdRecherche;
     QCheckBox* ChkCherche;
     QLabel* Label2;
+    // The search's own timer, shown here among the elements it belongs with.
     QTimer* Timer1;
 
     // State of the last open command.
@@ -64,6 +64,7 @@ public:
     void CmdQuit_Click();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -73,6 +74,7 @@ private:
     void creerElements();
     void creerCadreAnalyse();
     void creerCadreRecherche();
+    void relierRecherche();
     void Form_Load();
     void Form_MouseDown(Qt::MouseButton bouton);
     void OuvrirFichier();

@@ -14,6 +14,4 @@ public:
 class QtLauncher final : public Launcher {
 public:
     bool openAddress(const QString& address) override;
-    // The program and its arguments that openAddress starts on this system.
-    static QStringList commandFor(const QString& address);
 };

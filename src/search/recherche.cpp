@@ -1,17 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "search/recherche.h"
 
-#include "main_window/champ_recherche.h"
-#include "main_window/form1.h"
-#include "main_window/text_display.h"
-
-#include <QCheckBox>
 #include <QElapsedTimer>
-#include <QEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMouseEvent>
-#include <QPushButton>
 #include <QTimer>
 
 #include <algorithm>
@@ -49,25 +39,43 @@ QString changerCasse(QStringView premier, bool majuscule)
 
 } // namespace
 
-Recherche::Recherche(Form1& form)
-    : QObject(&form)
-    , form_(form)
+Recherche::Recherche(QObject* parent)
+    : QObject(parent)
+    , Timer1_(new QTimer(this))
     , suite_(new QTimer(this))
 {
+    Timer1_->setObjectName(QStringLiteral("Timer1"));
+    Timer1_->setInterval(5);
+    connect(Timer1_, &QTimer::timeout, this, &Recherche::Timer1_Timer);
     suite_->setSingleShot(true);
     suite_->setInterval(0);
     connect(suite_, &QTimer::timeout, this, &Recherche::ContinuerBalayage);
+}
 
-    connect(form.CmdRecherche, &QPushButton::clicked, this, &Recherche::CmdRecherche_Click);
-    connect(form.Timer1, &QTimer::timeout, this, &Recherche::Timer1_Timer);
-    connect(form.ChkCherche, &QCheckBox::clicked, this, &Recherche::ChkCherche_Click);
-    // Both signals also fire when the program changes the value, and only when it changes.
-    connect(form.TxtRecherche, &ChampRecherche::texteModifie, this,
-            &Recherche::TxtRecherche_Change);
-    connect(form.ChkMaj, &QCheckBox::toggled, this, &Recherche::ChkMaj_Click);
-    form.TxtRecherche->installEventFilter(this);
-    // The result texts quote the search text, which must show as typed, tags and all.
-    form.Label2->setTextFormat(Qt::PlainText);
+void Recherche::definirTexte(const QString& texte)
+{
+    texte_ = texte;
+    Reinitialiser();
+}
+
+void Recherche::definirMotif(const QString& motif)
+{
+    if (motif == motif_)
+        return;
+    motif_ = motif;
+    emit motifChange(motif_);
+    TxtRecherche_Change();
+}
+
+void Recherche::definirAuto(bool automatique) { automatique_ = automatique; }
+
+void Recherche::definirMajuscule(bool majuscule)
+{
+    if (majuscule == majuscule_)
+        return;
+    majuscule_ = majuscule;
+    emit majusculeChangee(majuscule_);
+    ChkMaj_Click();
 }
 
 void Recherche::Reinitialiser()
@@ -87,18 +95,18 @@ void Recherche::reglerTranches(qsizetype caracteres, std::chrono::nanoseconds du
 
 void Recherche::CmdRecherche_Click()
 {
-    if (form_.TxtRecherche->text().isEmpty()) {
-        form_.Label2->setText(kSautDeLigne + kSautDeLigne + QStringLiteral("Sélectionnez un mot"));
+    if (motif_.isEmpty()) {
+        emit resultat(kSautDeLigne + kSautDeLigne + QStringLiteral("Sélectionnez un mot"));
         return;
     }
-    if (!form_.ChkCherche->isChecked()) {
+    if (!automatique_) {
         // One step at a time: a press while a step is scanning is dropped.
         if (!EtapeEnCours())
             Etape(Origine::Bouton);
         return;
     }
-    if (!form_.Timer1->isActive())
-        form_.Timer1->start();
+    if (!Timer1_->isActive())
+        Timer1_->start();
     Reinitialiser();
 }
 
@@ -108,8 +116,8 @@ void Recherche::Timer1_Timer()
     if (EtapeEnCours())
         return;
     // Nothing to look for: keep neither the timer going nor the focus away from the box.
-    if (form_.TxtRecherche->text().isEmpty()) {
-        form_.Timer1->stop();
+    if (motif_.isEmpty()) {
+        Timer1_->stop();
         return;
     }
     Etape(Origine::Minuterie);
@@ -121,47 +129,28 @@ void Recherche::TxtRecherche_Change() { Reinitialiser(); }
 
 void Recherche::TxtRecherche_Click()
 {
-    if (!form_.TxtRecherche->text().isEmpty())
-        form_.TxtRecherche->setText(QString());
-    form_.ChkMaj->setChecked(false);
+    definirMotif(QString());
+    definirMajuscule(false);
 }
 
 void Recherche::ChkMaj_Click()
 {
     Reinitialiser();
-    const QString texte = form_.TxtRecherche->text();
     const qsizetype longueur
-        = texte.size() >= 2 && texte[0].isHighSurrogate() && texte[1].isLowSurrogate() ? 2 : 1;
-    const QStringView premier = QStringView(texte).left(longueur);
-    PremiereLettre = changerCasse(premier, form_.ChkMaj->isChecked());
-    const QString nouveau = PremiereLettre + texte.mid(premier.size());
-    if (nouveau != texte)
-        form_.TxtRecherche->setText(nouveau);
-}
-
-bool Recherche::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == form_.TxtRecherche && event->type() == QEvent::MouseButtonRelease) {
-        const auto* souris = static_cast<QMouseEvent*>(event);
-        if (souris->button() == Qt::LeftButton
-            && form_.TxtRecherche->rect().contains(souris->position().toPoint()))
-            TxtRecherche_Click();
-    }
-    return QObject::eventFilter(watched, event);
+        = motif_.size() >= 2 && motif_[0].isHighSurrogate() && motif_[1].isLowSurrogate() ? 2 : 1;
+    const QStringView premier = QStringView(motif_).left(longueur);
+    PremiereLettre = changerCasse(premier, majuscule_);
+    definirMotif(PremiereLettre + motif_.mid(premier.size()));
 }
 
 void Recherche::Etape(Origine origine)
 {
     ++NbTrouves;
-    form_.Label2->setText(kSautDeLigne + kSautDeLigne + QString::number(NbTrouves));
+    emit resultat(kSautDeLigne + kSautDeLigne + QString::number(NbTrouves));
     // Any change of the text or of the search text resets and so ends the scan: the
     // copies stay those of the loaded text and the search box for all of it.
-    balayage_ = Balayage{origine,
-                         form_.Le_texte->text(),
-                         form_.TxtRecherche->text(),
-                         qsizetype(PosRecherche - 1),
-                         qsizetype(PosRecherche),
-                         false};
+    balayage_ = Balayage{
+        origine, texte_, motif_, qsizetype(PosRecherche - 1), qsizetype(PosRecherche), false};
     ContinuerBalayage();
 }
 
@@ -195,7 +184,7 @@ void Recherche::ContinuerBalayage()
             if (!b.caretPlace) {
                 // The caret waits where the scan started, as long as it runs.
                 b.caretPlace = true;
-                form_.Le_texte->setSelection(b.depart, 0);
+                emit attend(b.depart);
             }
             suite_->start();
             return;
@@ -210,8 +199,7 @@ void Recherche::TerminerEtape(Origine origine, const QString& motifDuBalayage, b
     const QString motif = motifDuBalayage; // the scan that holds it ends here
     balayage_.reset();
     suite_->stop();
-    form_.Le_texte->setSelection(PosRecherche - 1, motif.size());
-    form_.Le_texte->setFocus();
+    emit selectionne(PosRecherche - 1, motif.size());
     PosRecherche += motif.size();
     // A step that finds nothing has passed the end of the text. One that finds stops before
     // it, as the loaded text ends in CR LF; were an occurrence to end the text, the next
@@ -219,12 +207,13 @@ void Recherche::TerminerEtape(Origine origine, const QString& motifDuBalayage, b
     if (trouve)
         return;
     if (NbTrouves == 1)
-        form_.Label2->setText(texteFinal(motif) + QStringLiteral("n'a pas été trouvé"));
+        emit resultat(texteFinal(motif) + QStringLiteral("n'a pas été trouvé"));
     else if (NbTrouves > 1)
-        form_.Label2->setText(texteFinal(motif) + QStringLiteral("a été trouvé ")
-                              + QString::number(NbTrouves - 1) + QStringLiteral(" fois."));
+        emit resultat(texteFinal(motif) + QStringLiteral("a été trouvé ")
+                      + QString::number(NbTrouves - 1) + QStringLiteral(" fois."));
     if (origine == Origine::Minuterie)
-        form_.Timer1->stop();
+        Timer1_->stop();
     // Both ways end the same: the next step starts a new count from the beginning.
     Reinitialiser();
+    emit termine();
 }

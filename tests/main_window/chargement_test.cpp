@@ -4,7 +4,7 @@
 #include "main_window/memoire.h"
 #include "main_window/reference_chargement.h"
 #include "main_window/text_file.h"
-#include "platform/fakes.h"
+#include "write_file.h"
 
 #include <QTemporaryDir>
 

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "main_window/clickable_label.h"
+#include "help_window/frm_about.h"
 #include "main_window/form1.h"
 #include "main_window/text_display.h"
+#include "platform/clickable_label.h"
 #include "platform/fakes.h"
 #include "search/recherche.h"
 
@@ -16,6 +17,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include <string>
 #include <utility>
@@ -240,27 +243,89 @@ TEST_F(MainWindow, QuitEndsTheProgram)
     EXPECT_EQ(fakes.programEnds, 1);
 }
 
-TEST(QtWindowChrome, RoundedOutlineLeavesOutCornersAndFirstRowAndColumn)
+// The help button opens one help window over this one; quitting hides it first.
+class HelpButton : public MainWindow {
+protected:
+    void SetUp() override
+    {
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    }
+    frmAbout* open()
+    {
+        QTest::mouseClick(form.CmdAide, Qt::LeftButton);
+        frmAbout* about = form.aide();
+        if (about) {
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(about));
+        }
+        return about;
+    }
+};
+
+TEST_F(HelpButton, ClosedHelpWindowIsReleasedAndTheNextPressMakesAFreshOne)
 {
-    QWidget window;
-    window.resize(710, 482);
-    QtWindowChrome chrome;
-    chrome.setRoundedOutline(&window, QRect(1, 1, 709, 481), 15);
-    const QRegion mask = window.mask();
-    for (const QPoint inside : {QPoint(355, 241), QPoint(1, 241), QPoint(709, 241), QPoint(355, 1),
-                                QPoint(355, 481), QPoint(16, 16)})
-        EXPECT_TRUE(mask.contains(inside)) << inside.x() << "," << inside.y();
-    for (const QPoint outside :
-         {QPoint(0, 0), QPoint(0, 241), QPoint(355, 0), QPoint(1, 1), QPoint(709, 1),
-          QPoint(1, 481), QPoint(709, 481), QPoint(710, 241)})
-        EXPECT_FALSE(mask.contains(outside)) << outside.x() << "," << outside.y();
+    frmAbout* first = open();
+    ASSERT_NE(first, nullptr);
+    first->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(form.aide(), nullptr);
+    EXPECT_TRUE(form.findChildren<frmAbout*>().isEmpty());
+    EXPECT_NE(open(), nullptr);
 }
 
-TEST(QtLauncher, OpensAddressesWithTheDesktopOpener)
+TEST_F(HelpButton, SecondPressShowsTheSameWindowAndLeavesTheMainWindowUsable)
 {
-    const QStringList command = QtLauncher::commandFor(u"https://lexorquine.example/"_qs);
-    ASSERT_EQ(command.size(), 2);
-    EXPECT_EQ(command[1], u"https://lexorquine.example/"_qs);
+    frmAbout* first = open();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(open(), first);
+    first->hide();
+    EXPECT_EQ(open(), first);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(form.findChildren<frmAbout*>().size(), 1);
+    EXPECT_FALSE(first->isModal());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
+
+TEST_F(HelpButton, QuitAndClosingTheMainWindowHideTheHelpWindowThenEndTheProgram)
+{
+    const struct {
+        const char* way;
+        std::function<void(Form1&)> quit;
+    } ways[] = {
+        {"quit button", [](Form1& f) { QTest::mouseClick(f.CmdQuit, Qt::LeftButton); }},
+        // What the window manager's close (Alt+F4) does.
+        {"close", [](Form1& f) { f.close(); }},
+    };
+    for (const auto& w : ways) {
+        SCOPED_TRACE(w.way);
+        fakes.programEnds = 0;
+        frmAbout* about = open();
+        ASSERT_NE(about, nullptr);
+        w.quit(form);
+        EXPECT_FALSE(about->isVisible());
+        EXPECT_EQ(fakes.programEnds, 1);
+        // Until the program has ended, the window stays as it was.
+        EXPECT_TRUE(form.isVisible());
+    }
+}
+
+TEST_F(HelpButton, NeitherWindowStaysMinimised)
+{
+    frmAbout* about = open();
+    ASSERT_NE(about, nullptr);
+    for (QWidget* window : {static_cast<QWidget*>(about), static_cast<QWidget*>(&form)}) {
+        SCOPED_TRACE(window->objectName().toStdString());
+        window->showMinimized();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isMinimized(); }, 5000));
+        EXPECT_TRUE(window->isVisible());
+    }
+    // The help button brings it back at once, before the window would come back by itself.
+    about->setWindowState(Qt::WindowMinimized);
+    ASSERT_TRUE(about->isMinimized());
+    EXPECT_EQ(open(), about);
+    EXPECT_FALSE(about->isMinimized());
+    EXPECT_TRUE(about->isVisible());
+}
+
 
 } // namespace

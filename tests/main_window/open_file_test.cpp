@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "main_window/clickable_label.h"
 #include "main_window/form1.h"
 #include "main_window/form_with_files.h"
 #include "main_window/text_display.h"
+#include "platform/clickable_label.h"
 #include "platform/fakes.h"
 
 #include <QFile>

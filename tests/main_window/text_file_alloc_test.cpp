@@ -3,7 +3,7 @@
 // Qt's containers and operator new all come down to, so that one chosen large allocation fails.
 #include "main_window/reference_chargement.h"
 #include "main_window/text_file.h"
-#include "platform/fakes.h"
+#include "write_file.h"
 
 #include <QTemporaryDir>
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window/text_file.h"
-#include "platform/fakes.h"
+#include "qt_print.h"
+#include "write_file.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -8,9 +8,8 @@
 #include "platform/platform.h"
 #include "platform/window_chrome.h"
 #include "qt_print.h"
+#include "write_file.h"
 
-#include <QDir>
-#include <QFile>
 #include <QStringList>
 
 #include <deque>
@@ -75,13 +74,3 @@ struct FakePlatform {
         return {&files, &launcher, &chrome, [this] { ++programEnds; }};
     }
 };
-
-// Writes a file for a test to open; returns its path, or an empty string when it could not.
-inline QString writeFile(const QDir& folder, const QString& name, const QByteArray& bytes)
-{
-    const QString path = folder.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        return {};
-    return path;
-}

@@ -1,18 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "search/recherche.h"
 
-#include "main_window/form1.h"
-#include "main_window/text_display.h"
-#include "platform/fakes.h"
+#include "qt_print.h"
 
-#include <QCheckBox>
 #include <QCoreApplication>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -27,6 +18,8 @@ using namespace std::chrono_literals;
 namespace {
 
 const QString kConte = u"raconter et contes\r\n"_qs;
+// What the result label shows until the search first speaks.
+const QString kRepos = u"(repos)"_qs;
 
 QString etape(qint64 n) { return u"\r\n\r\n"_qs + QString::number(n); }
 
@@ -41,31 +34,47 @@ QString fin(const QString& motif, qint64 occurrences)
 using Etat = std::pair<qint64, qint64>;
 using Selection = std::pair<qsizetype, qsizetype>;
 
+// The search alone, with what a window would show noted from its signals.
 class Search : public testing::Test {
 public:
-    void SetUp() override
+    Search()
     {
-        form.show();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        QObject::connect(&r, &Recherche::resultat, [this](const QString& t) { label = t; });
+        QObject::connect(&r, &Recherche::selectionne, [this](qsizetype debut, qsizetype n) {
+            selection = {debut, n};
+            focusDansLeTexte = true;
+        });
+        QObject::connect(&r, &Recherche::attend, [this](qsizetype debut) {
+            selection = {debut, 0};
+        });
+        QObject::connect(&r, &Recherche::motifChange, [this](const QString& m) { boite = m; });
+        QObject::connect(&r, &Recherche::majusculeChangee, [this](bool c) { majuscule = c; });
+        QObject::connect(&r, &Recherche::termine, [this] { ++fins; });
     }
 
-    void ouvrir(const QString& texte)
+    void charger(const QString& texte)
     {
-        const QString chemin
-            = writeFile(dossier.path(), u"texte%1.txt"_qs.arg(++fichiers), texte.toUtf8());
-        ASSERT_FALSE(chemin.isEmpty());
-        fakes.files.answers.push_back(chemin);
-        form.Cmdouvrir_Click();
-        ASSERT_EQ(form.Le_texte->text(), texte);
+        charge = texte;
+        r.definirTexte(texte);
     }
-    void taper(const QString& texte) { QTest::keyClicks(form.TxtRecherche, texte); }
-    void cliquer(QWidget* element) { QTest::mouseClick(element, Qt::LeftButton); }
+    // As the box does: one change per character typed.
+    void taper(const QString& texte)
+    {
+        for (QChar c : texte)
+            r.definirMotif(r.motif() + c);
+    }
+    void effacer() { r.definirMotif(r.motif().chopped(1)); }
+    // A click on "Auto", when its state is not the one wanted.
     void mettreAuto(bool coche)
     {
-        if (form.ChkCherche->isChecked() != coche)
-            cliquer(form.ChkCherche);
+        if (automatique == coche)
+            return;
+        automatique = coche;
+        r.definirAuto(coche);
+        r.ChkCherche_Click();
     }
-    void appuyer() { cliquer(form.CmdRecherche); }
+    void appuyer() { r.CmdRecherche_Click(); }
+    bool minuterieActive() const { return r.minuterie()->isActive(); }
     void finirEtape()
     {
         for (int i = 0; r.EtapeEnCours() && i < 1'000'000; ++i)
@@ -73,10 +82,6 @@ public:
         ASSERT_FALSE(r.EtapeEnCours());
     }
     Etat etat() const { return {r.PosRecherche, r.NbTrouves}; }
-    Selection selection() const
-    {
-        return {form.Le_texte->selectionStart(), form.Le_texte->selectionLength()};
-    }
     // Presses until the final message; gives the selection start of every step that found.
     std::vector<qsizetype> toutesLesEtapes()
     {
@@ -84,45 +89,61 @@ public:
         for (int i = 0; i < 1000; ++i) {
             appuyer();
             finirEtape();
-            if (!form.Label2->text().startsWith(u"\r\n\r\n"_qs))
+            if (!label.startsWith(u"\r\n\r\n"_qs))
                 break;
-            debuts.push_back(selection().first);
+            debuts.push_back(selection.first);
         }
         return debuts;
     }
 
-    FakePlatform fakes;
-    Form1 form{fakes.platform()};
-    Recherche& r = form.recherche();
-    QTemporaryDir dossier;
-    int fichiers = 0;
+    Recherche r;
+    QString charge;
+    bool automatique = true;
+    QString label = kRepos;
+    Selection selection{0, 0};
+    bool focusDansLeTexte = false;
+    QString boite;
+    bool majuscule = false;
+    int fins = 0;
 };
+
+TEST_F(Search, StartsAtTheBeginningWithAutoOnAndTheFiveMillisecondTimerOff)
+{
+    EXPECT_EQ(etat(), Etat(1, 0));
+    EXPECT_FALSE(r.EtapeEnCours());
+    EXPECT_FALSE(minuterieActive());
+    EXPECT_EQ(r.minuterie()->interval(), 5);
+    EXPECT_TRUE(r.motif().isEmpty());
+    EXPECT_FALSE(r.majuscule());
+}
 
 TEST_F(Search, PressesStepThroughTheOccurrencesThenShowTheCountAndStartAgain)
 {
-    ouvrir(kConte);
+    charger(kConte);
     taper(u"conte"_qs);
     mettreAuto(false);
 
     appuyer();
-    EXPECT_EQ(form.Label2->text(), etape(1));
-    EXPECT_EQ(selection(), Selection(2, 5));
+    EXPECT_EQ(label, etape(1));
+    EXPECT_EQ(selection, Selection(2, 5));
     EXPECT_EQ(etat(), Etat(8, 1));
-    EXPECT_TRUE(form.Le_texte->hasFocus());
+    EXPECT_TRUE(focusDansLeTexte);
 
     appuyer();
-    EXPECT_EQ(form.Label2->text(), etape(2));
-    EXPECT_EQ(selection(), Selection(12, 5));
+    EXPECT_EQ(label, etape(2));
+    EXPECT_EQ(selection, Selection(12, 5));
     EXPECT_EQ(etat(), Etat(18, 2));
+    EXPECT_EQ(fins, 0);
 
     appuyer();
-    EXPECT_EQ(form.Label2->text(), fin(u"conte"_qs, 2));
-    EXPECT_EQ(selection(), Selection(20, 0));
+    EXPECT_EQ(label, fin(u"conte"_qs, 2));
+    EXPECT_EQ(selection, Selection(20, 5)); // the window clamps it to the caret at the end
     EXPECT_EQ(etat(), Etat(1, 0));
+    EXPECT_EQ(fins, 1);
 
     appuyer();
-    EXPECT_EQ(form.Label2->text(), etape(1));
-    EXPECT_EQ(selection(), Selection(2, 5));
+    EXPECT_EQ(label, etape(1));
+    EXPECT_EQ(selection, Selection(2, 5));
 }
 
 struct CasPressions {
@@ -138,14 +159,14 @@ class Pressions : public Search, public testing::WithParamInterface<CasPressions
 TEST_P(Pressions, FindExactNonOverlappingOccurrences)
 {
     const CasPressions& c = GetParam();
-    ouvrir(c.texte);
-    form.TxtRecherche->setText(c.motif);
+    charger(c.texte);
+    r.definirMotif(c.motif);
     mettreAuto(false);
     EXPECT_EQ(toutesLesEtapes(), c.debuts);
-    EXPECT_EQ(form.Label2->text(), fin(c.motif, qint64(c.debuts.size())));
-    // The last step leaves the caret at the end of the text.
-    EXPECT_EQ(selection(), Selection(c.texte.size(), 0));
-    EXPECT_TRUE(form.Le_texte->hasFocus());
+    EXPECT_EQ(label, fin(c.motif, qint64(c.debuts.size())));
+    // The last step puts the selection's start at the end of the text.
+    EXPECT_EQ(selection.first, c.texte.size());
+    EXPECT_TRUE(focusDansLeTexte);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -163,88 +184,90 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Search, EmptyBoxAsksForAWordAndChangesNothingElse)
 {
-    ouvrir(kConte);
+    charger(kConte);
     taper(u"c"_qs);
     mettreAuto(false);
     appuyer();
-    form.TxtRecherche->setFocus();
-    QTest::keyClick(form.TxtRecherche, Qt::Key_Backspace);
-    const Selection avant = selection();
+    focusDansLeTexte = false; // the user goes back to the box
+    effacer();
+    const Selection avant = selection;
     for (bool automatique : {false, true}) {
         mettreAuto(automatique);
         appuyer();
-        EXPECT_EQ(form.Label2->text(), u"\r\n\r\nSélectionnez un mot"_qs);
+        EXPECT_EQ(label, u"\r\n\r\nSélectionnez un mot"_qs);
         EXPECT_EQ(etat(), Etat(1, 0));
-        EXPECT_EQ(selection(), avant);
-        EXPECT_FALSE(form.Timer1->isActive());
-        EXPECT_FALSE(form.Le_texte->hasFocus());
+        EXPECT_EQ(selection, avant);
+        EXPECT_FALSE(minuterieActive());
+        EXPECT_FALSE(focusDansLeTexte);
     }
 }
 
 TEST_F(Search, AutoRunsOneStepPerTickThenStopsAndStartsOverNextTime)
 {
-    ouvrir(kConte);
+    charger(kConte);
     taper(u"conte"_qs);
-    const QString repos = form.Label2->text();
     appuyer();
-    EXPECT_TRUE(form.Timer1->isActive());
-    EXPECT_EQ(form.Label2->text(), repos);
-    EXPECT_EQ(selection(), Selection(0, 0));
+    EXPECT_TRUE(minuterieActive());
+    EXPECT_EQ(label, kRepos);
+    EXPECT_FALSE(focusDansLeTexte);
 
     r.Timer1_Timer();
-    EXPECT_EQ(form.Label2->text(), etape(1));
-    EXPECT_EQ(selection(), Selection(2, 5));
+    EXPECT_EQ(label, etape(1));
+    EXPECT_EQ(selection, Selection(2, 5));
     r.Timer1_Timer();
-    EXPECT_EQ(form.Label2->text(), etape(2));
-    EXPECT_EQ(selection(), Selection(12, 5));
-    EXPECT_TRUE(form.Timer1->isActive());
+    EXPECT_EQ(label, etape(2));
+    EXPECT_EQ(selection, Selection(12, 5));
+    EXPECT_TRUE(minuterieActive());
     r.Timer1_Timer();
-    EXPECT_EQ(form.Label2->text(), fin(u"conte"_qs, 2));
-    EXPECT_FALSE(form.Timer1->isActive());
+    EXPECT_EQ(label, fin(u"conte"_qs, 2));
+    EXPECT_FALSE(minuterieActive());
+    EXPECT_EQ(fins, 1);
     // The run's end starts the count over, so a press without Auto counts from 1 again.
     EXPECT_EQ(etat(), Etat(1, 0));
     mettreAuto(false);
     appuyer();
-    EXPECT_EQ(form.Label2->text(), etape(1));
+    EXPECT_EQ(label, etape(1));
 }
 
-TEST_F(Search, AutoRunOnTheRealTimerEndsWithTheCount)
+// The ticks of the search's own timer are what make the steps of a run.
+TEST_F(Search, TheTimersTicksMakeTheSteps)
 {
-    ouvrir(kConte + kConte);
+    charger(kConte + kConte);
     taper(u"conte"_qs);
     appuyer();
-    for (int i = 0; form.Timer1->isActive() && i < 200; ++i)
-        QTest::qWait(5);
-    EXPECT_FALSE(form.Timer1->isActive());
-    EXPECT_EQ(form.Label2->text(), fin(u"conte"_qs, 4));
+    for (int tick = 0; tick < 10 && minuterieActive(); ++tick)
+        ASSERT_TRUE(QMetaObject::invokeMethod(r.minuterie(), "timeout"));
+    EXPECT_FALSE(minuterieActive());
+    EXPECT_EQ(label, fin(u"conte"_qs, 4));
 }
 
 TEST_F(Search, AutoPressDuringARunStartsItOver)
 {
-    ouvrir(kConte);
+    charger(kConte);
     taper(u"conte"_qs);
     appuyer();
     r.Timer1_Timer();
     r.Timer1_Timer();
     appuyer();
-    EXPECT_TRUE(form.Timer1->isActive());
+    EXPECT_TRUE(minuterieActive());
     r.Timer1_Timer();
-    EXPECT_EQ(form.Label2->text(), etape(1));
-    EXPECT_EQ(selection(), Selection(2, 5));
+    EXPECT_EQ(label, etape(1));
+    EXPECT_EQ(selection, Selection(2, 5));
 }
 
 TEST_F(Search, TickWithAnEmptyBoxOnlyStopsTheTimer)
 {
-    ouvrir(kConte);
+    charger(kConte);
     taper(u"conte"_qs);
     appuyer();
     r.Timer1_Timer();
-    cliquer(form.TxtRecherche); // empties the box; the focus stays in it
-    const QString label = form.Label2->text();
+    r.TxtRecherche_Click(); // empties the box; the focus stays in it
+    focusDansLeTexte = false;
+    const QString avant = label;
     r.Timer1_Timer();
-    EXPECT_FALSE(form.Timer1->isActive());
-    EXPECT_EQ(form.Label2->text(), label);
-    EXPECT_TRUE(form.TxtRecherche->hasFocus());
+    EXPECT_FALSE(minuterieActive());
+    EXPECT_EQ(label, avant);
+    EXPECT_FALSE(focusDansLeTexte);
     EXPECT_EQ(etat(), Etat(1, 0));
 }
 
@@ -259,16 +282,15 @@ protected:
     // The search text stays "conte" (or becomes it again) after each source.
     void remettreConte()
     {
-        if (form.TxtRecherche->text() != u"conte"_qs)
-            form.TxtRecherche->setText(u"conte"_qs);
+        r.definirMotif(u"conte"_qs);
         mettreAuto(false);
-        form.Timer1->stop();
+        r.minuterie()->stop();
     }
 };
 
 TEST_P(Resets, BetweenStepsStartOverFromTheBeginning)
 {
-    ouvrir(kConte);
+    charger(kConte);
     taper(u"conte"_qs);
     mettreAuto(false);
     appuyer();
@@ -277,19 +299,21 @@ TEST_P(Resets, BetweenStepsStartOverFromTheBeginning)
     EXPECT_EQ(etat(), Etat(1, 0));
     remettreConte();
     appuyer();
-    EXPECT_EQ(form.Label2->text(), etape(1));
-    EXPECT_EQ(selection(), Selection(2, 5));
+    EXPECT_EQ(label, etape(1));
+    EXPECT_EQ(selection, Selection(2, 5));
 }
 
 TEST_P(Resets, DuringAScanDropIt)
 {
     // The only occurrence lies far behind the start, so the scan yields many times.
-    ouvrir(QString(400, u'x') + u" conte\r\n"_qs);
+    const QString texte = QString(400, u'x') + u" conte\r\n"_qs;
+    charger(texte);
     taper(u"conte"_qs);
     mettreAuto(false);
     r.reglerTranches(8, 0ns);
     appuyer();
     ASSERT_TRUE(r.EtapeEnCours());
+    EXPECT_EQ(selection, Selection(1, 0)); // the caret waits where the scan began
     QCoreApplication::processEvents();
     ASSERT_TRUE(r.EtapeEnCours());
     ASSERT_GT(r.PosRecherche, 1);
@@ -298,29 +322,30 @@ TEST_P(Resets, DuringAScanDropIt)
     EXPECT_FALSE(r.EtapeEnCours());
     finirEtape();
     EXPECT_EQ(etat(), Etat(1, 0));
-    EXPECT_EQ(selection().second, 0);
-    EXPECT_FALSE(form.Label2->text().contains(u"Recherche terminée"_qs));
+    EXPECT_EQ(selection.second, 0);
+    EXPECT_FALSE(label.contains(u"Recherche terminée"_qs));
+    EXPECT_EQ(fins, 0);
 
     remettreConte();
     appuyer();
     finirEtape();
-    EXPECT_EQ(form.Label2->text(), etape(1));
-    EXPECT_EQ(selection(), Selection(401, 5));
+    EXPECT_EQ(label, etape(1));
+    EXPECT_EQ(selection, Selection(401, 5));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Sources, Resets,
-    testing::Values(
-        SourceDeReset{"typing", [](Search& t) { t.taper(u"s"_qs); }},
-        SourceDeReset{"clickInTheBox", [](Search& t) { t.cliquer(t.form.TxtRecherche); }},
-        SourceDeReset{"clickOnAuto", [](Search& t) { t.cliquer(t.form.ChkCherche); }},
-        SourceDeReset{"capitalOption", [](Search& t) { t.cliquer(t.form.ChkMaj); }},
-        SourceDeReset{"pressWithAuto",
-                      [](Search& t) {
-                          t.mettreAuto(true);
-                          t.appuyer();
-                      }},
-        SourceDeReset{"fileOpened", [](Search& t) { t.ouvrir(t.form.Le_texte->text()); }}),
+    testing::Values(SourceDeReset{"typing", [](Search& t) { t.taper(u"s"_qs); }},
+                    SourceDeReset{"clickInTheBox", [](Search& t) { t.r.TxtRecherche_Click(); }},
+                    SourceDeReset{"clickOnAuto", [](Search& t) { t.mettreAuto(!t.automatique); }},
+                    SourceDeReset{"capitalOption",
+                                  [](Search& t) { t.r.definirMajuscule(!t.r.majuscule()); }},
+                    SourceDeReset{"pressWithAuto",
+                                  [](Search& t) {
+                                      t.mettreAuto(true);
+                                      t.appuyer();
+                                  }},
+                    SourceDeReset{"textLoadedAgain", [](Search& t) { t.charger(t.charge); }}),
     [](const auto& info) { return std::string(info.param.nom); });
 
 struct CasMajuscule {
@@ -334,16 +359,18 @@ void PrintTo(const CasMajuscule& c, std::ostream* os) { *os << c.nom; }
 
 class Majuscule : public Search, public testing::WithParamInterface<CasMajuscule> { };
 
-TEST_P(Majuscule, RecasesOnlyTheFirstCharacter)
+TEST_P(Majuscule, RecasesOnlyTheFirstCharacterAndTellsTheBox)
 {
     const CasMajuscule& c = GetParam();
-    form.TxtRecherche->setText(c.texte);
-    form.ChkMaj->setChecked(true); // set by the program, it reacts as to a click
-    EXPECT_EQ(form.TxtRecherche->text(), c.coche);
+    r.definirMotif(c.texte);
+    boite = c.texte;
+    r.definirMajuscule(true);
+    EXPECT_EQ(r.motif(), c.coche);
+    EXPECT_EQ(boite, c.coche);
     EXPECT_EQ(r.PremiereLettre, c.premiere);
-    cliquer(form.ChkMaj);
-    EXPECT_FALSE(form.ChkMaj->isChecked());
-    EXPECT_EQ(form.TxtRecherche->text(), c.decoche);
+    r.definirMajuscule(false);
+    EXPECT_EQ(r.motif(), c.decoche);
+    EXPECT_EQ(boite, c.decoche);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -361,17 +388,33 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Search, ClickInTheBoxEmptiesItAndUnticksTheCapitalOption)
 {
     taper(u"conte"_qs);
-    cliquer(form.ChkMaj);
-    ASSERT_EQ(form.TxtRecherche->text(), u"Conte"_qs);
-    cliquer(form.TxtRecherche);
-    EXPECT_EQ(form.TxtRecherche->text(), QString());
-    EXPECT_FALSE(form.ChkMaj->isChecked());
+    r.definirMajuscule(true);
+    ASSERT_EQ(r.motif(), u"Conte"_qs);
+    ASSERT_TRUE(majuscule);
+    r.TxtRecherche_Click();
+    EXPECT_EQ(r.motif(), QString());
+    EXPECT_EQ(boite, QString());
+    EXPECT_FALSE(r.majuscule());
+    EXPECT_FALSE(majuscule);
     EXPECT_TRUE(r.PremiereLettre.isEmpty());
+}
+
+// What comes from the box is not sent back to it.
+TEST_F(Search, ChangesFromTheBoxAreNotEchoed)
+{
+    int echos = 0;
+    QObject::connect(&r, &Recherche::motifChange, [&] { ++echos; });
+    QObject::connect(&r, &Recherche::majusculeChangee, [&] { ++echos; });
+    r.definirMotif(u"conte"_qs);
+    EXPECT_EQ(echos, 1); // told once; a box that already holds it stays as it is
+    r.definirMotif(u"conte"_qs);
+    r.definirMajuscule(false);
+    EXPECT_EQ(echos, 1);
 }
 
 TEST_F(Search, NoSecondStepWhileOneIsScanning)
 {
-    ouvrir(QString(400, u'x') + u" conte\r\n"_qs);
+    charger(QString(400, u'x') + u" conte\r\n"_qs);
     taper(u"conte"_qs);
     mettreAuto(false);
     r.reglerTranches(8, 0ns);
@@ -381,23 +424,38 @@ TEST_F(Search, NoSecondStepWhileOneIsScanning)
     appuyer();
     EXPECT_EQ(r.NbTrouves, 1);
     finirEtape();
-    EXPECT_EQ(form.Label2->text(), etape(1));
-    EXPECT_EQ(selection(), Selection(401, 5));
+    EXPECT_EQ(label, etape(1));
+    EXPECT_EQ(selection, Selection(401, 5));
     EXPECT_EQ(etat(), Etat(407, 1));
+}
+
+// A scan keeps to the text it began on, whatever comes in meanwhile without a reset.
+TEST_F(Search, AScanWorksOnTheTextAsItWasWhenTheStepBegan)
+{
+    QString texte = QString(400, u'x') + u" conte\r\n"_qs;
+    charger(texte);
+    taper(u"conte"_qs);
+    mettreAuto(false);
+    r.reglerTranches(8, 0ns);
+    appuyer();
+    ASSERT_TRUE(r.EtapeEnCours());
+    texte.fill(u'y'); // the caller's copy changes; the search's must not
+    finirEtape();
+    EXPECT_EQ(selection, Selection(401, 5));
 }
 
 // Occurrences cut by the end of a slice are found all the same, whatever the slice size.
 TEST_F(Search, SlicesMissNoOccurrence)
 {
     const QString texte = u"abcabcaXabcab\r\nab\r\nabcabc\r\n"_qs;
-    ouvrir(texte);
+    charger(texte);
     mettreAuto(false);
     for (const QString& motif : {u"a"_qs, u"abc"_qs, u"ca"_qs, u"bcab"_qs, u"bcabc"_qs}) {
         std::vector<qsizetype> attendus;
         for (qsizetype i = texte.indexOf(motif); i >= 0; i = texte.indexOf(motif, i + motif.size()))
             attendus.push_back(i);
         for (qsizetype tranche : {1, 2, 3, 4, 7, 1000}) {
-            form.TxtRecherche->setText(motif);
+            r.definirMotif(motif);
             r.reglerTranches(tranche, 0ns);
             EXPECT_EQ(toutesLesEtapes(), attendus)
                 << motif.toStdString() << " in slices of " << tranche;
@@ -411,17 +469,17 @@ TEST_F(Search, CountsBeyondSixteenBits)
     for (int i = 0; i < 500; ++i)
         ligne += u"ab "_qs;
     ligne += u"\r\n"_qs;
-    ouvrir(ligne.repeated(80));
+    charger(ligne.repeated(80));
     taper(u"ab"_qs);
     appuyer();
     int ticks = 0;
-    while (form.Timer1->isActive() && ticks < 50'000) {
+    while (minuterieActive() && ticks < 50'000) {
         r.Timer1_Timer();
         finirEtape();
         ++ticks;
     }
     EXPECT_EQ(ticks, 40'001);
-    EXPECT_EQ(form.Label2->text(), fin(u"ab"_qs, 40'000));
+    EXPECT_EQ(label, fin(u"ab"_qs, 40'000));
 }
 
 } // namespace

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "main_window/clickable_label.h"
+#include "platform/clickable_label.h"
 
 #include <QMouseEvent>
 
 void ClickableLabel::mousePressEvent(QMouseEvent* event)
 {
-    // Taken here, so a press on the label never reaches the window and moves it.
+    // Taken here, so the release comes back to the label and a press on it never reaches the
+    // window beneath, which would start moving.
     event->accept();
 }
 
@@ -13,4 +14,10 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
+}
+
+void ClickableLabel::mouseMoveEvent(QMouseEvent* event)
+{
+    event->accept();
+    emit survole();
 }

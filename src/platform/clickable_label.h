@@ -3,7 +3,9 @@
 
 #include <QLabel>
 
-// A label that answers a left click, as the "Ouvrir un dossier" caption does.
+// A label that answers a left click, as the "Ouvrir un dossier" caption and the help window's
+// web-site link do, and tells when the pointer moves over it (with mouse tracking on, also
+// without a pressed button).
 class ClickableLabel final : public QLabel {
     Q_OBJECT
 public:
@@ -11,8 +13,10 @@ public:
 
 signals:
     void clicked();
+    void survole();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 };
