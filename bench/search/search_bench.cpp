@@ -179,10 +179,11 @@ void BM_StepWithAHardSearchText(benchmark::State& state)
     FakePlatform fakes;
     Form1 form(fakes.platform());
     form.show();
+    Recherche& r = form.recherche();
     form.Le_texte->setText((QString(2000, u'a') + QStringLiteral("\r\n")).repeated(1000));
+    r.definirTexte(form.Le_texte->text());
     form.ChkCherche->setChecked(false);
     form.TxtRecherche->setText(QStringLiteral("b") + QString(qsizetype(state.range(0)) - 1, u'a'));
-    Recherche& r = form.recherche();
     double ecart = 0;
     for (auto _ : state) {
         const Tours t = tourner([&] { r.CmdRecherche_Click(); }, [&] { return !r.EtapeEnCours(); });
