@@ -94,11 +94,11 @@ void preparer(QLabel* label, const char* name, QRect geometry, bool centred)
 
 } // namespace
 
-frmAbout::frmAbout(Launcher& launcher, QWidget* parent)
+frmAbout::frmAbout(Lanceur& lanceur, QWidget* parent)
     : QDialog(parent,
               Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
                   | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
-    , launcher_(launcher)
+    , lanceur_(lanceur)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("Lexorquine"));
@@ -144,9 +144,9 @@ void frmAbout::creerElements()
     // Made last, so it lies over the pixel it shares with its neighbour on the left.
     lblk3zop = new ClickableLabel(this);
     preparer(lblk3zop, "lblk3zop", {264, 344, 89, 17}, false);
-    lblk3zop->setText(QLatin1Char(' ') + site::host());
+    lblk3zop->setText(QLatin1Char(' ') + site::hote());
     lblk3zop->setFont(look::classicFont(8.25, true));
-    lblk3zop->setAccessibleName(QStringLiteral("Visiter le site ") + site::host());
+    lblk3zop->setAccessibleName(QStringLiteral("Visiter le site ") + site::hote());
     lblk3zop->setCursor(look::handCursor());
     // Moves without a pressed button count too.
     lblk3zop->setMouseTracking(true);
@@ -177,7 +177,7 @@ void frmAbout::placer()
         proprietaire = QRect(QPoint(), taille);
         proprietaire.moveCenter(disponible.center());
     }
-    move(helpWindowPosition(proprietaire, taille, disponible));
+    move(positionFenetreAide(proprietaire, taille, disponible));
 }
 
 void frmAbout::paintEvent(QPaintEvent*)
@@ -206,5 +206,5 @@ void frmAbout::cmdOK_Click() { close(); }
 void frmAbout::lblk3zop_Click()
 {
     // Whether the browser starts or not, the window stays as it is: nothing to tell the user.
-    launcher_.openAddress(site::address());
+    lanceur_.ouvrirAdresse(site::adresse());
 }

@@ -4,7 +4,7 @@
 #include <QColor>
 #include <QDialog>
 
-class Launcher;
+class Lanceur;
 class ClickableLabel;
 class QLabel;
 class QPushButton;
@@ -13,7 +13,7 @@ class QPushButton;
 class frmAbout final : public QDialog {
     Q_OBJECT
 public:
-    frmAbout(Launcher& launcher, QWidget* parent = nullptr);
+    frmAbout(Lanceur& lanceur, QWidget* parent = nullptr);
 
     // The link's background: resting, and once the pointer has moved over it.
     static constexpr QColor kLienRepos{0xFF, 0xC0, 0xC0};
@@ -37,5 +37,5 @@ private:
     void lblk3zop_MouseMove();
     void colorerLien(QColor couleur);
 
-    Launcher& launcher_;
+    Lanceur& lanceur_;
 };

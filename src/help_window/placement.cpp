@@ -13,7 +13,7 @@ int clampInto(int start, int length, int areaStart, int areaLength)
 
 } // namespace
 
-QPoint helpWindowPosition(const QRect& owner, const QSize& frame, const QRect& available)
+QPoint positionFenetreAide(const QRect& owner, const QSize& frame, const QRect& available)
 {
     QRect placed(QPoint(owner.right() + 1, owner.top()), frame);
     if (placed.right() > available.right()) {

@@ -7,4 +7,4 @@
 
 // Where the help window's frame goes: right of the main window, else left of it, else over it;
 // always inside the screen's available area.
-QPoint helpWindowPosition(const QRect& owner, const QSize& frame, const QRect& available);
+QPoint positionFenetreAide(const QRect& owner, const QSize& frame, const QRect& available);

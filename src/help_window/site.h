@@ -7,7 +7,7 @@
 // The maker's web site, in this one place: the link label shows its host, a click opens it.
 namespace site {
 
-inline QString address() { return QStringLiteral("https://lexo.example/"); }
-inline QString host() { return QUrl(address()).host(); }
+inline QString adresse() { return QStringLiteral("https://lexo.example/"); }
+inline QString hote() { return QUrl(adresse()).host(); }
 
 } // namespace site

@@ -85,10 +85,10 @@ QPushButton* creerBoutonImage(QWidget* conteneur, const char* nom, QRect geometr
 
 } // namespace
 
-Form1::Form1(const Platform& platform, QWidget* parent)
+Form1::Form1(const Plateforme& plateforme, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
-    , platform_(platform)
-    , background_(look::background())
+    , plateforme_(plateforme)
+    , fond_(look::background())
     , recherche_(new Recherche(this))
 {
     setObjectName(QStringLiteral("Form1"));
@@ -251,14 +251,14 @@ bool Form1::eventFilter(QObject* surveille, QEvent* evenement)
 
 void Form1::Form_Load()
 {
-    platform_.chrome->setRoundedOutline(this, QRect(1, 1, 709, 481), 15);
+    plateforme_.habillage->arrondirContour(this, QRect(1, 1, 709, 481), 15);
     recherche_->Reinitialiser();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(0, 0), size());
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
-    platform_.chrome->hideFromTaskBar(this);
+    plateforme_.habillage->cacherDeLaBarreDesTaches(this);
     Le_texte->setFocus();
 }
 
@@ -281,7 +281,7 @@ void Form1::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
-    painter.drawPixmap(0, 0, background_);
+    painter.drawPixmap(0, 0, fond_);
 }
 
 void Form1::mousePressEvent(QMouseEvent* event)
@@ -295,21 +295,21 @@ void Form1::Form_MouseDown(Qt::MouseButton bouton)
 {
     if (bouton != Qt::LeftButton)
         return;
-    platform_.chrome->stayOnTop(this);
-    platform_.chrome->startMove(this);
+    plateforme_.habillage->garderAuPremierPlan(this);
+    plateforme_.habillage->commencerDeplacement(this);
 }
 
 void Form1::CmdQuit_Click()
 {
     if (aide_ && aide_->isVisible())
         aide_->hide();
-    platform_.endProgram();
+    plateforme_.finirProgramme();
 }
 
 void Form1::CmdAide_Click()
 {
     if (!aide_)
-        aide_ = new frmAbout(*platform_.launcher, this);
+        aide_ = new frmAbout(*plateforme_.lanceur, this);
     if (aide_->isMinimized())
         aide_->showNormal();
     aide_->show();
@@ -323,12 +323,12 @@ void Form1::Label3_Click() { OuvrirFichier(); }
 
 void Form1::OuvrirFichier()
 {
-    const QString chemin = platform_.files->chooseTextFile(this);
+    const QString chemin = plateforme_.fichiers->choisirFichierTexte(this);
     if (chemin.isEmpty())
         return; // cancelled: everything stays as it was
     const QString erreur = ChargerFichier(chemin);
     if (!erreur.isEmpty())
-        platform_.files->showError(this, erreur);
+        plateforme_.fichiers->montrerErreur(this, erreur);
 }
 
 // Loads the file and runs the analysis; returns the message for the user on failure, in which

@@ -22,7 +22,7 @@ class frmAbout;
 class Form1 final : public QWidget {
     Q_OBJECT
 public:
-    explicit Form1(const Platform& platform = qtPlatform(), QWidget* parent = nullptr);
+    explicit Form1(const Plateforme& plateforme = plateformeQt(), QWidget* parent = nullptr);
 
     // The display elements, named as everywhere else in the program.
     QLabel* Lbltitre2;
@@ -82,8 +82,8 @@ private:
     void ApresChargement();
     void AfficherOccurrences(const QString& rapport);
 
-    Platform platform_;
-    QPixmap background_;
+    Plateforme plateforme_;
+    QPixmap fond_;
     TableOccurrences occurrences_;
     Recherche* recherche_;
     QPointer<frmAbout> aide_;

@@ -4,14 +4,14 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-QString QtFileChooser::chooseTextFile(QWidget* parent)
+QString ChoixFichierQt::choisirFichierTexte(QWidget* parent)
 {
     // Qt's name filters ignore letter case, so conte.TXT and conte.Txt are offered too.
     return QFileDialog::getOpenFileName(parent, QStringLiteral("Ouvrir un fichier texte"),
                                         QString(), QStringLiteral("Fichier texte (*.txt)"));
 }
 
-void QtFileChooser::showError(QWidget* parent, const QString& message)
+void ChoixFichierQt::montrerErreur(QWidget* parent, const QString& message)
 {
     QMessageBox::warning(parent, QStringLiteral("Lexorquine"), message);
 }

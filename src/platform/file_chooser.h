@@ -6,16 +6,16 @@
 class QWidget;
 
 // The open-file dialog and the messages that go with it, replaceable in tests.
-class FileChooser {
+class ChoixFichier {
 public:
-    virtual ~FileChooser() = default;
+    virtual ~ChoixFichier() = default;
     // The chosen path, or an empty string when the user cancelled.
-    virtual QString chooseTextFile(QWidget* parent) = 0;
-    virtual void showError(QWidget* parent, const QString& message) = 0;
+    virtual QString choisirFichierTexte(QWidget* parent) = 0;
+    virtual void montrerErreur(QWidget* parent, const QString& message) = 0;
 };
 
-class QtFileChooser final : public FileChooser {
+class ChoixFichierQt final : public ChoixFichier {
 public:
-    QString chooseTextFile(QWidget* parent) override;
-    void showError(QWidget* parent, const QString& message) override;
+    QString choisirFichierTexte(QWidget* parent) override;
+    void montrerErreur(QWidget* parent, const QString& message) override;
 };

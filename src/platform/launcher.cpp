@@ -4,7 +4,7 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-bool QtLauncher::openAddress(const QString& address)
+bool LanceurQt::ouvrirAdresse(const QString& adresse)
 {
-    return QDesktopServices::openUrl(QUrl(address));
+    return QDesktopServices::openUrl(QUrl(adresse));
 }

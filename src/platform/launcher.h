@@ -4,14 +4,14 @@
 #include <QString>
 
 // Opens an address in the desktop's own program (a browser for a web address).
-class Launcher {
+class Lanceur {
 public:
-    virtual ~Launcher() = default;
+    virtual ~Lanceur() = default;
     // Returns at once; false when the program could not even be started.
-    virtual bool openAddress(const QString& address) = 0;
+    virtual bool ouvrirAdresse(const QString& adresse) = 0;
 };
 
-class QtLauncher final : public Launcher {
+class LanceurQt final : public Lanceur {
 public:
-    bool openAddress(const QString& address) override;
+    bool ouvrirAdresse(const QString& adresse) override;
 };

@@ -7,10 +7,10 @@
 
 #include <QCoreApplication>
 
-Platform qtPlatform()
+Plateforme plateformeQt()
 {
-    static QtFileChooser files;
-    static QtLauncher launcher;
-    static QtWindowChrome chrome;
-    return {&files, &launcher, &chrome, [] { QCoreApplication::exit(0); }};
+    static ChoixFichierQt fichiers;
+    static LanceurQt lanceur;
+    static HabillageQt habillage;
+    return {&fichiers, &lanceur, &habillage, [] { QCoreApplication::exit(0); }};
 }

@@ -3,17 +3,17 @@
 
 #include <functional>
 
-class FileChooser;
-class Launcher;
-class WindowChrome;
+class ChoixFichier;
+class Lanceur;
+class Habillage;
 
 // Everything the windows ask of the system, gathered so tests can hand in doubles.
-struct Platform {
-    FileChooser* files;
-    Launcher* launcher;
-    WindowChrome* chrome;
-    std::function<void()> endProgram;
+struct Plateforme {
+    ChoixFichier* fichiers;
+    Lanceur* lanceur;
+    Habillage* habillage;
+    std::function<void()> finirProgramme;
 };
 
 // The real one: Qt dialogs, the desktop's opener, the window manager, QCoreApplication::exit.
-Platform qtPlatform();
+Plateforme plateformeQt();

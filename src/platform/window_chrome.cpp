@@ -16,7 +16,7 @@
 namespace {
 
 #ifdef LEXORQUINE_HAS_XCB
-xcb_atom_t internAtom(xcb_connection_t* connection, const char* name)
+xcb_atom_t atome(xcb_connection_t* connection, const char* name)
 {
     const auto cookie = xcb_intern_atom(connection, 0, uint16_t(qstrlen(name)), name);
     xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
@@ -25,7 +25,7 @@ xcb_atom_t internAtom(xcb_connection_t* connection, const char* name)
     return atom;
 }
 
-xcb_connection_t* x11Connection()
+xcb_connection_t* connexionX11()
 {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     return x11 ? x11->connection() : nullptr;
@@ -34,11 +34,11 @@ xcb_connection_t* x11Connection()
 // Asks the window manager to add a state to a mapped window, the way it listens for it.
 bool addState(QWidget* window, const char* stateName)
 {
-    xcb_connection_t* connection = x11Connection();
+    xcb_connection_t* connection = connexionX11();
     if (!connection)
         return false;
-    const xcb_atom_t state = internAtom(connection, "_NET_WM_STATE");
-    const xcb_atom_t added = internAtom(connection, stateName);
+    const xcb_atom_t state = atome(connection, "_NET_WM_STATE");
+    const xcb_atom_t added = atome(connection, stateName);
     if (state == XCB_ATOM_NONE || added == XCB_ATOM_NONE)
         return false;
     xcb_client_message_event_t message{};
@@ -58,9 +58,9 @@ bool addState(QWidget* window, const char* stateName)
 }
 
 // Where the window's top-left corner really is on the screen.
-std::optional<QPoint> serverPosition(QWidget* window)
+std::optional<QPoint> positionSurLeServeur(QWidget* window)
 {
-    xcb_connection_t* connection = x11Connection();
+    xcb_connection_t* connection = connexionX11();
     if (!connection)
         return std::nullopt;
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
@@ -92,7 +92,7 @@ protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
         if (event->type() == QEvent::Expose && window_->windowHandle()->isExposed()) {
-            const std::optional<QPoint> onScreen = serverPosition(window_);
+            const std::optional<QPoint> onScreen = positionSurLeServeur(window_);
             if (onScreen && *onScreen != window_->geometry().topLeft())
                 window_->move(*onScreen - (window_->geometry().topLeft() - window_->pos()));
             deleteLater();
@@ -108,24 +108,24 @@ private:
 
 } // namespace
 
-void QtWindowChrome::setRoundedOutline(QWidget* window, const QRect& outline, int cornerRadius)
+void HabillageQt::arrondirContour(QWidget* window, const QRect& outline, int cornerRadius)
 {
     QPainterPath path;
     path.addRoundedRect(QRectF(outline), cornerRadius, cornerRadius);
     window->setMask(QRegion(path.toFillPolygon().toPolygon()));
 }
 
-void QtWindowChrome::hideFromTaskBar(QWidget* window)
+void HabillageQt::cacherDeLaBarreDesTaches(QWidget* window)
 {
 #ifdef LEXORQUINE_HAS_XCB
     // A tool window alone keeps its task-bar button on X11; the window manager reads this
     // state when the window is mapped, and Qt merges its own states with it.
-    xcb_connection_t* connection = x11Connection();
+    xcb_connection_t* connection = connexionX11();
     if (!connection)
         return;
     const auto windowId = xcb_window_t(window->winId());
-    const xcb_atom_t state = internAtom(connection, "_NET_WM_STATE");
-    const xcb_atom_t skipTaskBar = internAtom(connection, "_NET_WM_STATE_SKIP_TASKBAR");
+    const xcb_atom_t state = atome(connection, "_NET_WM_STATE");
+    const xcb_atom_t skipTaskBar = atome(connection, "_NET_WM_STATE_SKIP_TASKBAR");
     if (state == XCB_ATOM_NONE || skipTaskBar == XCB_ATOM_NONE)
         return;
     xcb_change_property(connection, XCB_PROP_MODE_APPEND, windowId, state, XCB_ATOM_ATOM, 32, 1,
@@ -137,7 +137,7 @@ void QtWindowChrome::hideFromTaskBar(QWidget* window)
 #endif
 }
 
-void QtWindowChrome::stayOnTop(QWidget* window)
+void HabillageQt::garderAuPremierPlan(QWidget* window)
 {
 #ifdef LEXORQUINE_HAS_XCB
     // Qt writes the flag into a property that window managers read only before mapping; a
@@ -150,7 +150,7 @@ void QtWindowChrome::stayOnTop(QWidget* window)
         handle->setFlags(handle->flags() | Qt::WindowStaysOnTopHint);
 }
 
-void QtWindowChrome::startMove(QWidget* window)
+void HabillageQt::commencerDeplacement(QWidget* window)
 {
     // Where the window manager cannot move it, the press has no effect.
     if (QWindow* handle = window->windowHandle())

@@ -6,23 +6,23 @@
 class QWidget;
 
 // What the window system does for a borderless main window.
-class WindowChrome {
+class Habillage {
 public:
-    virtual ~WindowChrome() = default;
+    virtual ~Habillage() = default;
     // Only the part of the window inside this rounded rectangle is shown and takes the mouse.
-    virtual void setRoundedOutline(QWidget* window, const QRect& outline, int cornerRadius) = 0;
+    virtual void arrondirContour(QWidget* window, const QRect& outline, int cornerRadius) = 0;
     // No button in the task bar; call before the window is first shown, once it is where it
     // belongs.
-    virtual void hideFromTaskBar(QWidget* window) = 0;
-    virtual void stayOnTop(QWidget* window) = 0;
+    virtual void cacherDeLaBarreDesTaches(QWidget* window) = 0;
+    virtual void garderAuPremierPlan(QWidget* window) = 0;
     // The window follows the mouse until the left button is released.
-    virtual void startMove(QWidget* window) = 0;
+    virtual void commencerDeplacement(QWidget* window) = 0;
 };
 
-class QtWindowChrome final : public WindowChrome {
+class HabillageQt final : public Habillage {
 public:
-    void setRoundedOutline(QWidget* window, const QRect& outline, int cornerRadius) override;
-    void hideFromTaskBar(QWidget* window) override;
-    void stayOnTop(QWidget* window) override;
-    void startMove(QWidget* window) override;
+    void arrondirContour(QWidget* window, const QRect& outline, int cornerRadius) override;
+    void cacherDeLaBarreDesTaches(QWidget* window) override;
+    void garderAuPremierPlan(QWidget* window) override;
+    void commencerDeplacement(QWidget* window) override;
 };

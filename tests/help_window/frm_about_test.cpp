@@ -130,7 +130,7 @@ TEST_F(HelpWindow, EveryElementAsDescribed)
         {"Label22", {80, 320, 169, 17}, 8.25, true, true, text, "Logiciel gratuit, sans garantie."},
         {"Label23", {16, 344, 145, 17}, 8.25, true, false, text, "Auteur : l'équipe Lexorquine"},
         {"Label24", {184, 344, 81, 17}, 8.25, true, false, text, "Visitez le site "},
-        {"lblk3zop", {264, 344, 89, 17}, 8.25, true, false, QColor(0, 0, 0xC0), " " + site::host()},
+        {"lblk3zop", {264, 344, 89, 17}, 8.25, true, false, QColor(0, 0, 0xC0), " " + site::hote()},
     };
     for (const Element& e : elements) {
         SCOPED_TRACE(e.name);
@@ -284,7 +284,7 @@ TEST_F(HelpWindow, ClickingTheLinkOpensTheSiteOnceAndChangesNothingElse)
         pointerAway();
         moveTo(about, at::link);
         QTest::mouseClick(about->lblk3zop, Qt::LeftButton, {}, {20, 8});
-        EXPECT_EQ(fakes.launcher.opened, QStringList{site::address()});
+        EXPECT_EQ(fakes.launcher.opened, QStringList{site::adresse()});
         EXPECT_TRUE(about->isVisible());
         EXPECT_EQ(QApplication::topLevelWidgets().size(), windows); // no message
         EXPECT_EQ(linkColour(*about), kGreen);

@@ -18,7 +18,7 @@ TEST(HelpWindowPosition, BesideOrOverTheMainWindowAndAlwaysOnScreen)
         {{0, 0, 300, 300}, {0, 0, 200, 200}, {0, 0}}, // too small: title bar shows
     };
     for (const Case& c : cases) {
-        const QPoint at = helpWindowPosition(c.owner, frame, c.screen);
+        const QPoint at = positionFenetreAide(c.owner, frame, c.screen);
         EXPECT_EQ(at, c.expected) << c.owner.x() << "," << c.owner.y();
     }
 }

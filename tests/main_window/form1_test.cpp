@@ -327,5 +327,4 @@ TEST_F(HelpButton, NeitherWindowStaysMinimised)
     EXPECT_TRUE(about->isVisible());
 }
 
-
 } // namespace

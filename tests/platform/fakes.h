@@ -14,14 +14,14 @@
 
 #include <deque>
 
-class FakeFileChooser final : public FileChooser {
+class FauxChoixFichier final : public ChoixFichier {
 public:
     // Each dialog returns the next answer; an empty string is a cancel.
     std::deque<QString> answers;
     QStringList errors;
     int dialogs = 0;
 
-    QString chooseTextFile(QWidget*) override
+    QString choisirFichierTexte(QWidget*) override
     {
         ++dialogs;
         if (answers.empty())
@@ -30,21 +30,21 @@ public:
         answers.pop_front();
         return answer;
     }
-    void showError(QWidget*, const QString& message) override { errors << message; }
+    void montrerErreur(QWidget*, const QString& message) override { errors << message; }
 };
 
-class FakeLauncher final : public Launcher {
+class FauxLanceur final : public Lanceur {
 public:
     QStringList opened;
     bool succeeds = true;
-    bool openAddress(const QString& address) override
+    bool ouvrirAdresse(const QString& address) override
     {
         opened << address;
         return succeeds;
     }
 };
 
-class FakeWindowChrome final : public WindowChrome {
+class FauxHabillage final : public Habillage {
 public:
     QRect outline;
     int cornerRadius = 0;
@@ -52,24 +52,24 @@ public:
     int stayOnTopCalls = 0;
     int moves = 0;
 
-    void setRoundedOutline(QWidget*, const QRect& r, int radius) override
+    void arrondirContour(QWidget*, const QRect& r, int radius) override
     {
         outline = r;
         cornerRadius = radius;
     }
-    void hideFromTaskBar(QWidget*) override { ++hiddenFromTaskBar; }
-    void stayOnTop(QWidget*) override { ++stayOnTopCalls; }
-    void startMove(QWidget*) override { ++moves; }
+    void cacherDeLaBarreDesTaches(QWidget*) override { ++hiddenFromTaskBar; }
+    void garderAuPremierPlan(QWidget*) override { ++stayOnTopCalls; }
+    void commencerDeplacement(QWidget*) override { ++moves; }
 };
 
-// All doubles together, with a Platform that points at them.
+// All doubles together, with a Plateforme that points at them.
 struct FakePlatform {
-    FakeFileChooser files;
-    FakeLauncher launcher;
-    FakeWindowChrome chrome;
+    FauxChoixFichier files;
+    FauxLanceur launcher;
+    FauxHabillage chrome;
     int programEnds = 0;
 
-    Platform platform()
+    Plateforme platform()
     {
         return {&files, &launcher, &chrome, [this] { ++programEnds; }};
     }

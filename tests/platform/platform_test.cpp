@@ -13,12 +13,12 @@
 
 namespace {
 
-TEST(QtWindowChrome, RoundedOutlineLeavesOutCornersAndFirstRowAndColumn)
+TEST(HabillageQt, RoundedOutlineLeavesOutCornersAndFirstRowAndColumn)
 {
     QWidget window;
     window.resize(710, 482);
-    QtWindowChrome chrome;
-    chrome.setRoundedOutline(&window, QRect(1, 1, 709, 481), 15);
+    HabillageQt chrome;
+    chrome.arrondirContour(&window, QRect(1, 1, 709, 481), 15);
     const QRegion mask = window.mask();
     for (const QPoint inside : {QPoint(355, 241), QPoint(1, 241), QPoint(709, 241), QPoint(355, 1),
                                 QPoint(355, 481), QPoint(16, 16)})
@@ -38,12 +38,12 @@ public slots:
     void ouvrir(const QUrl& adresse) { ouvertes << adresse; }
 };
 
-TEST(QtLauncher, HandsTheWholeAddressToTheDesktop)
+TEST(LanceurQt, HandsTheWholeAddressToTheDesktop)
 {
     Ouvreur ouvreur;
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &ouvreur, "ouvrir");
     const QString adresse = QStringLiteral("https://lexorquine.example/aide?page=1#haut");
-    EXPECT_TRUE(QtLauncher().openAddress(adresse));
+    EXPECT_TRUE(LanceurQt().ouvrirAdresse(adresse));
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     ASSERT_EQ(ouvreur.ouvertes.size(), 1);
     EXPECT_EQ(ouvreur.ouvertes[0].toString(), adresse);
