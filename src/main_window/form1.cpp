@@ -6,6 +6,7 @@
 #include "help_window/frm_about.h"
 #include "main_window/champ_recherche.h"
 #include "main_window/libelle_ajuste.h"
+#include "main_window/ouverture.h"
 #include "main_window/text_display.h"
 #include "main_window/text_file.h"
 #include "main_window/wrapping_check_box.h"
@@ -18,6 +19,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -27,17 +29,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
-
-// The hourglass for as long as the window is busy.
-class PointeurOccupe {
-public:
-    PointeurOccupe() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~PointeurOccupe() { QGuiApplication::restoreOverrideCursor(); }
-    PointeurOccupe(const PointeurOccupe&) = delete;
-    PointeurOccupe& operator=(const PointeurOccupe&) = delete;
-};
 
 template <typename W>
 W* creerElement(QWidget* conteneur, const char* nom, QRect geometrie)
@@ -101,6 +95,16 @@ Form1::Form1(const Plateforme& plateforme, QWidget* parent)
     relierRecherche();
     empecherReduction(this);
     Form_Load();
+}
+
+Form1::~Form1()
+{
+    if (travail_) {
+        *abandon_ = true;
+        travail_->waitForFinished();
+        qApp->removeEventFilter(this);
+        QGuiApplication::restoreOverrideCursor();
+    }
 }
 
 frmAbout* Form1::aide() const { return aide_; }
@@ -238,8 +242,41 @@ void Form1::relierRecherche()
     connect(r, &Recherche::majusculeChangee, ChkMaj, &QCheckBox::setChecked);
 }
 
+namespace {
+
+bool estEntreeUtilisateur(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+    case QEvent::DragEnter:
+    case QEvent::Drop:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 bool Form1::eventFilter(QObject* surveille, QEvent* evenement)
 {
+    // While an open works, input is dropped rather than kept for later.
+    if (ouvertureEnCours() && estEntreeUtilisateur(evenement->type())
+        && (surveille->isWidgetType() || surveille->isWindowType()))
+        return true;
     if (surveille == TxtRecherche && evenement->type() == QEvent::MouseButtonRelease) {
         const auto* souris = static_cast<QMouseEvent*>(evenement);
         if (souris->button() == Qt::LeftButton
@@ -303,6 +340,8 @@ void Form1::CmdQuit_Click()
 {
     if (aide_ && aide_->isVisible())
         aide_->hide();
+    if (ouvertureEnCours())
+        hide(); // the open under way gives up at its next step, out of sight
     plateforme_.finirProgramme();
 }
 
@@ -323,50 +362,86 @@ void Form1::Label3_Click() { OuvrirFichier(); }
 
 void Form1::OuvrirFichier()
 {
+    if (ouvertureEnCours())
+        return; // one open at a time
     const QString chemin = plateforme_.fichiers->choisirFichierTexte(this);
     if (chemin.isEmpty())
         return; // cancelled: everything stays as it was
-    const QString erreur = ChargerFichier(chemin);
-    if (!erreur.isEmpty())
-        plateforme_.fichiers->montrerErreur(this, erreur);
+    if (!hasTextExtension(chemin)) {
+        plateforme_.fichiers->montrerErreur(
+            this,
+            QStringLiteral("« %1 » n'est pas un fichier texte (.txt).")
+                .arg(QFileInfo(chemin).fileName()));
+        return;
+    }
+    CommencerOuverture(chemin);
 }
 
-// Loads the file and runs the analysis; returns the message for the user on failure, in which
-// case nothing shown has changed.
-QString Form1::ChargerFichier(const QString& chemin)
+// From here until the result is shown the window takes no input and shows the busy pointer, as
+// if the work ran here; it runs on another thread so that the window still paints and answers
+// the window manager however big the text.
+void Form1::CommencerOuverture(const QString& chemin)
 {
-    if (!hasTextExtension(chemin))
-        return QStringLiteral("« %1 » n'est pas un fichier texte (.txt).")
-            .arg(QFileInfo(chemin).fileName());
-    PointeurOccupe occupe;
-    const TextFileRead lu = readTextFile(chemin);
-    if (!lu.ok())
-        return lu.error;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    recherche_->Reinitialiser();
+    minuterieActive_ = Timer1->isActive();
+    Timer1->stop();
+    qApp->installEventFilter(this);
+    abandon_ = std::make_shared<std::atomic<bool>>(false);
+    travail_ = new QFutureWatcher<Ouverture>(this);
+    connect(travail_, &QFutureWatcherBase::finished, this, &Form1::TerminerOuverture);
+    travail_->setFuture(QtConcurrent::run(
+        [chemin, abandon = abandon_] { return preparerOuverture(chemin, *abandon); }));
+}
 
-    NomFichier = chemin;
+void Form1::TerminerOuverture()
+{
+    Ouverture ouverture = travail_->future().takeResult();
+    travail_->deleteLater();
+    travail_ = nullptr;
+    qApp->removeEventFilter(this);
+    if (ouverture.erreur.isEmpty())
+        ChargerFichier(ouverture);
+    QGuiApplication::restoreOverrideCursor();
+    if (minuterieActive_)
+        Timer1->start();
+    if (!ouverture.erreur.isEmpty())
+        plateforme_.fichiers->montrerErreur(this, ouverture.erreur); // nothing shown has changed
+    emit ouvertureTerminee();
+}
+
+// The text just read and its counts, then the analysis, in the order the window always showed
+// them.
+void Form1::ChargerFichier(Ouverture& ouverture)
+{
+    NomFichier = ouverture.chemin;
     FichierChoisi = true;
-    NbLignes = lu.loaded.nonEmptyLines;
-    Le_texte->setText(lu.loaded.text);
+    NbLignes = ouverture.charge.nonEmptyLines;
+    const QString texte = ouverture.charge.text;
+    Le_texte->setText(texte, std::move(ouverture.lignes));
     // A search under way worked on the old text: it stops here.
-    recherche_->definirTexte(Le_texte->text());
+    recherche_->definirTexte(texte);
     Lignes->setText(QString::number(NbLignes) + QStringLiteral(" lignes"));
-    Caract->setText(QString::number(lu.loaded.characters) + QStringLiteral(" Caractères"));
-    ApresChargement();
-    return {};
+    Caract->setText(QString::number(ouverture.charge.characters) + QStringLiteral(" Caractères"));
+    ApresChargement(ouverture);
 }
 
 // The counts, the search display, the path and the occurrence report of the text just loaded.
-void Form1::ApresChargement()
+void Form1::ApresChargement(Ouverture& ouverture)
 {
-    AnalyseComplete analyse = analyserTexte(Le_texte->text());
+    const AnalyseComplete& analyse = ouverture.analyse;
     LblMots->setText(QString::number(analyse.mots) + QStringLiteral(" Mots"));
     LblMotsDiff->setText(QString::number(analyse.motsDifferents)
                          + QStringLiteral(" Mots différents"));
     TxtRecherche->setText(QString());
     Label2->setText(QStringLiteral("\r\n\r\n Résultat"));
     Label1->setText(NomFichier);
-    occurrences_ = std::move(analyse.table);
-    AfficherOccurrences(analyse.rapport);
+    AfficherOccurrences(ouverture);
 }
 
-void Form1::AfficherOccurrences(const QString& rapport) { Resultat_Txt->setText(rapport); }
+void Form1::AfficherOccurrences(Ouverture& ouverture)
+{
+    occurrences_ = std::move(ouverture.analyse.table);
+    const QString rapport = ouverture.analyse.rapport;
+    Resultat_Txt->setText(rapport, std::move(ouverture.lignesRapport));
+}

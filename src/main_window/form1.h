@@ -8,6 +8,9 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <atomic>
+#include <memory>
+
 class ClickableLabel;
 class QCheckBox;
 class QGroupBox;
@@ -17,12 +20,16 @@ class QTimer;
 class Recherche;
 class TextDisplay;
 class frmAbout;
+struct Ouverture;
+template <typename T>
+class QFutureWatcher;
 
 // The main window: the text, its counts, the occurrence report and the search.
 class Form1 final : public QWidget {
     Q_OBJECT
 public:
     explicit Form1(const Plateforme& plateforme = plateformeQt(), QWidget* parent = nullptr);
+    ~Form1() override;
 
     // The display elements, named as everywhere else in the program.
     QLabel* Lbltitre2;
@@ -58,10 +65,17 @@ public:
     const TableOccurrences& occurrences() const { return occurrences_; }
     frmAbout* aide() const;
 
+    // True from the file chosen until its text and analysis are shown.
+    bool ouvertureEnCours() const { return travail_ != nullptr; }
+
     void Cmdouvrir_Click();
     void Label3_Click();
     void CmdAide_Click();
     void CmdQuit_Click();
+
+signals:
+    // The open command is over: its result, or its message, is shown.
+    void ouvertureTerminee();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -78,13 +92,19 @@ private:
     void Form_Load();
     void Form_MouseDown(Qt::MouseButton bouton);
     void OuvrirFichier();
-    QString ChargerFichier(const QString& chemin);
-    void ApresChargement();
-    void AfficherOccurrences(const QString& rapport);
+    void CommencerOuverture(const QString& chemin);
+    void TerminerOuverture();
+    void ChargerFichier(Ouverture& ouverture);
+    void ApresChargement(Ouverture& ouverture);
+    void AfficherOccurrences(Ouverture& ouverture);
 
     Plateforme plateforme_;
     QPixmap fond_;
     TableOccurrences occurrences_;
     Recherche* recherche_;
     QPointer<frmAbout> aide_;
+    // The open under way, and what tells it to give up when the window goes.
+    QFutureWatcher<Ouverture>* travail_ = nullptr;
+    std::shared_ptr<std::atomic<bool>> abandon_;
+    bool minuterieActive_ = false;
 };

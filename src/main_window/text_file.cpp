@@ -94,8 +94,7 @@ QString displayName(const QString& path)
 TextFileRead failure(const QString& path, const QString& reason)
 {
     TextFileRead result;
-    result.error = QStringLiteral("Impossible de lire le fichier « %1 ».\n%2")
-                       .arg(displayName(path), reason);
+    result.error = texteEchecLecture(path, reason);
     return result;
 }
 
@@ -107,6 +106,12 @@ TextFileRead tropGrand(const QString& path, qint64 maxBytes)
 }
 
 } // namespace
+
+QString texteEchecLecture(const QString& path, const QString& raison)
+{
+    return QStringLiteral("Impossible de lire le fichier « %1 ».\n%2")
+        .arg(displayName(path), raison);
+}
 
 bool hasTextExtension(const QString& path)
 {

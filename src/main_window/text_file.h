@@ -28,6 +28,9 @@ struct TextFileRead {
     bool ok() const { return error.isEmpty(); }
 };
 
+// "Impossible de lire le fichier « name »." and the reason on the next line.
+QString texteEchecLecture(const QString& path, const QString& raison);
+
 // True when the name ends in ".txt", in any letter case.
 bool hasTextExtension(const QString& path);
 

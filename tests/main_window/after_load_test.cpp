@@ -75,6 +75,7 @@ TEST_F(AfterLoad, CancelOrFailureLeavesTheAnalysisAsItWas)
     form.Label3_Click();
     fakes.files.answers.push_back(dir.filePath(u"absent.txt"_qs));
     form.Cmdouvrir_Click();
+    attendreOuverture();
     EXPECT_EQ(form.LblMots->text(), u"2 Mots"_qs);
     EXPECT_EQ(form.Label1->text(), path);
     EXPECT_EQ(form.Resultat_Txt->text(), report);

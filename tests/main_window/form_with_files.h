@@ -7,6 +7,7 @@
 #include "platform/fakes.h"
 
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,13 @@ protected:
     {
         fakes.files.answers.push_back(path);
         form.Cmdouvrir_Click();
+        attendreOuverture();
+    }
+
+    // The open's work runs away from the window; its result shows once the loop has run.
+    void attendreOuverture()
+    {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !form.ouvertureEnCours(); }, 60000));
     }
 
     QString writeAndOpen(const QString& name, const QByteArray& bytes)

@@ -101,9 +101,11 @@ TEST_F(OpenFile, BothTheButtonAndTheLabelOpen)
 {
     fakes.files.answers.push_back(write(u"a.txt"_qs, "un\r\n"));
     QTest::mouseClick(form.Cmdouvrir, Qt::LeftButton);
+    attendreOuverture();
     EXPECT_EQ(form.Le_texte->text(), u"un\r\n"_qs);
     fakes.files.answers.push_back(write(u"b.txt"_qs, "deux\r\n"));
     QTest::mouseClick(form.Label3, Qt::LeftButton);
+    attendreOuverture();
     EXPECT_EQ(form.Le_texte->text(), u"deux\r\n"_qs);
     EXPECT_EQ(fakes.files.dialogs, 2);
 }

@@ -95,6 +95,7 @@ TEST(SearchStress, RandomActionsKeepLabelAndStateConsistent)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     fakes.files.answers.push_back(files[0]);
     form.Cmdouvrir_Click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form.ouvertureEnCours(); }, 60000));
 
     const QString typed = u"contesaeC é'"_qs;
     int duringScans = 0;
