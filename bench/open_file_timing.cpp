@@ -6,6 +6,7 @@
 //   open_file_timing FILE [REPETITIONS]   (FILE: a path, or a name in the corpus folder)
 #include "corpus/corpus.h"
 #include "main_window/form1.h"
+#include "main_window/memoire.h"
 #include "platform/fakes.h"
 
 #include <QApplication>
@@ -120,6 +121,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    partagerMemoireLiberee();
     QApplication application(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s FILE [REPETITIONS]\n", argv[0]);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window/form1.h"
+#include "main_window/memoire.h"
 #include "platform/choix_affichage.h"
 
 #include <QApplication>
@@ -36,6 +37,7 @@ int main(int argc, char* argv[])
 #endif
     int nombre = int(arguments.size());
     arguments.push_back(nullptr);
+    partagerMemoireLiberee();
     QApplication application(nombre, arguments.data());
     QApplication::setApplicationName(QStringLiteral("Lexorquine"));
     QApplication::setApplicationVersion(QStringLiteral(LEXORQUINE_VERSION));

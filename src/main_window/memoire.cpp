@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window/memoire.h"
 
+#if __has_include(<malloc.h>)
+#include <malloc.h>
+#endif
+
 #include <QFile>
 
 #if defined(Q_OS_UNIX)
@@ -91,4 +95,11 @@ QString texteMemoireInsuffisante(qint64 besoin, qint64 disponible)
                           "nécessaires, %2 Mio disponibles.")
         .arg(necessaires)
         .arg(disponibles);
+}
+
+void partagerMemoireLiberee()
+{
+#ifdef M_ARENA_MAX
+    mallopt(M_ARENA_MAX, 2);
+#endif
 }

@@ -25,3 +25,7 @@ qint64 besoinMemoireOuverture(qint64 tailleFichier);
 
 // "Le fichier est trop grand pour la mémoire disponible : N Mio nécessaires, M Mio disponibles."
 QString texteMemoireInsuffisante(qint64 besoin, qint64 disponible);
+
+// Freed memory of the threads that read and analyse a text goes back to one shared pool rather
+// than staying in one pool per thread, so that a second open reuses it.
+void partagerMemoireLiberee();
