@@ -91,8 +91,16 @@ AnalyseComplete analyser(QStringView texte, int fils)
     if (erreur)
         std::rethrow_exception(erreur);
 
+    return reunir(debut, &*suite);
+}
+
+AnalyseComplete reunir(Analyseur& debut, Analyseur* suite)
+{
+    if (suite == nullptr)
+        return resultat(debut);
     // The word counts are merged on the other thread while this one merges
     // the tables; the sets of spellings go as soon as they have served.
+    std::exception_ptr erreur;
     {
         std::jthread fil = lancer(
             [&] {
@@ -107,7 +115,7 @@ AnalyseComplete analyser(QStringView texte, int fils)
     }
     if (erreur)
         std::rethrow_exception(erreur);
-    suite.reset();
+    suite->table() = Table(); // it goes before the report is built
     return resultat(debut);
 }
 

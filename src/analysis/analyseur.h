@@ -79,6 +79,10 @@ bool coupureSure(char16_t c) noexcept;
 qsizetype premiereCoupure(QStringView texte, qsizetype de, qsizetype a) noexcept;
 qsizetype derniereCoupure(QStringView texte, qsizetype de, qsizetype a) noexcept;
 
+// The result of `debut`, merged first with `suite` when that one analysed the
+// text that follows; `suite` is emptied.
+AnalyseComplete reunir(Analyseur& debut, Analyseur* suite);
+
 // The whole analysis, on `fils` threads (1 or 2).
 AnalyseComplete analyser(QStringView texte, int fils);
 

@@ -23,7 +23,16 @@ struct Ouverture {
     bool abandonnee = false; // given up on request: nothing to show
 };
 
+// How the work is cut: the sizes that make it fast on big texts, smaller in tests to go through
+// every meeting of the two threads on small ones.
+struct ReglagesOuverture {
+    qsizetype bloc = kTailleBlocLecture; // bytes read at a time
+    qsizetype morceauSuivi = qsizetype(1) << 18; // characters the analysis takes at a time
+    qsizetype partageMinimal = qsizetype(1) << 16; // less left is not shared at the end
+};
+
 // Never throws: a failure, a lack of memory included, comes back as `erreur`. `abandon` is
-// looked at between the steps.
+// looked at between the steps. The words are analysed while the file is read.
 Ouverture preparerOuverture(const QString& chemin, const std::atomic<bool>& abandon,
-                            const SourceMemoire& memoire = memoireDisponible);
+                            const SourceMemoire& memoire = memoireDisponible,
+                            const ReglagesOuverture& reglages = {});

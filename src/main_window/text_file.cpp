@@ -118,6 +118,25 @@ bool hasTextExtension(const QString& path)
     return path.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive);
 }
 
+DecoupeLignes::~DecoupeLignes()
+{
+    if (suivi_) {
+        const auto verrou = bloquerLecture();
+        suivi_->finir(false);
+    }
+}
+
+std::unique_lock<std::shared_mutex> DecoupeLignes::bloquerLecture()
+{
+    return suivi_ ? suivi_->bloquerLecture() : std::unique_lock<std::shared_mutex>();
+}
+
+void DecoupeLignes::publier(bool reecrit)
+{
+    if (suivi_)
+        suivi_->publier(reinterpret_cast<const char16_t*>(texte_.constData()), ecrits_, reecrit);
+}
+
 void DecoupeLignes::prevoir(qsizetype caracteres)
 {
     // Every character may become a CR LF.
@@ -131,8 +150,10 @@ void DecoupeLignes::prevoir(qsizetype caracteres)
     const double prevus = double(restants) * std::min(2.0, parOctet * 1.03);
     qsizetype cible = besoin + qsizetype(prevus);
     cible = std::max(cible, texte_.size() + texte_.size() / 8);
+    const auto verrou = bloquerLecture();
     texte_.reserve(cible);
     texte_.resize(cible);
+    publier();
 }
 
 void DecoupeLignes::ajouter(QStringView morceau)
@@ -169,10 +190,12 @@ void DecoupeLignes::ajouter(QStringView morceau)
         }
     }
     ecrits_ = out - debut;
+    publier();
 }
 
 void DecoupeLignes::relireEnCp1252(QByteArrayView devant)
 {
+    const auto verrou = bloquerLecture();
     qsizetype longueur = devant.size();
     {
         const auto* texte = reinterpret_cast<const char16_t*>(texte_.constData());
@@ -228,6 +251,7 @@ void DecoupeLignes::relireEnCp1252(QByteArrayView devant)
         else if (texte[devant.size()] == u'\r')
             ++lignesNonVides_;
     }
+    publier(true);
 }
 
 LoadedText DecoupeLignes::terminer()
@@ -241,8 +265,15 @@ LoadedText DecoupeLignes::terminer()
         ++lignesNonVides_;
         ligneNonVide_ = false;
     }
-    texte_.resize(ecrits_);
-    texte_.squeeze();
+    {
+        const auto verrou = bloquerLecture();
+        texte_.resize(ecrits_);
+        texte_.squeeze();
+        publier();
+        if (suivi_)
+            suivi_->finir(true);
+        suivi_ = nullptr;
+    }
     LoadedText result{std::move(texte_), lignesNonVides_, ecrits_ - 2 * sauts_};
     texte_ = QString();
     ecrits_ = 0;
@@ -419,7 +450,8 @@ LoadedText toLoadedText(const QString& decoded)
     return lignes.terminer();
 }
 
-TextFileRead readTextFile(const QString& path, qint64 maxBytes, const SourceMemoire& memoire)
+TextFileRead readTextFile(const QString& path, qint64 maxBytes, const SourceMemoire& memoire,
+                          TexteEnCours* suivi, qsizetype tailleBloc)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -443,7 +475,8 @@ TextFileRead readTextFile(const QString& path, qint64 maxBytes, const SourceMemo
             return failure(
                 path, QStringLiteral("Le fichier ne peut pas être ouvert (droits d'accès ?)."));
         DecodeurTexte decodeur(info.size());
-        QByteArray bloc(kTailleBlocLecture, Qt::Uninitialized);
+        decodeur.suivre(suivi);
+        QByteArray bloc(std::max<qsizetype>(1, tailleBloc), Qt::Uninitialized);
         qint64 total = 0;
         for (;;) {
             const qint64 lus = file.read(bloc.data(), bloc.size());

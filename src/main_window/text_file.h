@@ -2,6 +2,7 @@
 #pragma once
 
 #include "main_window/memoire.h"
+#include "main_window/texte_en_cours.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -43,6 +44,13 @@ public:
     explicit DecoupeLignes(qint64 tailleAttendue = 0)
         : attendus_(tailleAttendue)
     { }
+    DecoupeLignes(const DecoupeLignes&) = delete;
+    DecoupeLignes& operator=(const DecoupeLignes&) = delete;
+    // A text given up before the end is over for its reader too.
+    ~DecoupeLignes();
+
+    // Publishes the text to `suivi` as it grows, until terminer() hands it over.
+    void suivre(TexteEnCours* suivi) { suivi_ = suivi; }
 
     void ajouter(QStringView morceau);
     // Reads everything added so far again as the bytes of its UTF-8 form, one byte one
@@ -54,7 +62,10 @@ public:
 
 private:
     void prevoir(qsizetype caracteres);
+    std::unique_lock<std::shared_mutex> bloquerLecture();
+    void publier(bool reecrit = false);
 
+    TexteEnCours* suivi_ = nullptr;
     QString texte_; // its first ecrits_ characters are written, the rest is room
     qsizetype ecrits_ = 0;
     qint64 attendus_;
@@ -75,6 +86,7 @@ public:
         : lignes_(tailleAttendue)
     { }
 
+    void suivre(TexteEnCours* suivi) { lignes_.suivre(suivi); }
     void ajouter(QByteArrayView bloc);
     LoadedText terminer();
 
@@ -109,6 +121,8 @@ LoadedText toLoadedText(const QString& decoded);
 // Reads a text file in blocks. Refuses, with a French sentence and nothing loaded, a file that
 // is missing, not a plain file, beyond maxBytes, or too big for the memory that `memoire` says
 // is available; a failed allocation while reading gives the same sentence. Touches no shared
-// state: it may run on any thread.
+// state: it may run on any thread. With `suivi`, another thread may read the text meanwhile.
 TextFileRead readTextFile(const QString& path, qint64 maxBytes = kMaxTextFileBytes,
-                          const SourceMemoire& memoire = memoireDisponible);
+                          const SourceMemoire& memoire = memoireDisponible,
+                          TexteEnCours* suivi = nullptr,
+                          qsizetype tailleBloc = kTailleBlocLecture);
