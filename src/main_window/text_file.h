@@ -124,5 +124,4 @@ LoadedText toLoadedText(const QString& decoded);
 // state: it may run on any thread. With `suivi`, another thread may read the text meanwhile.
 TextFileRead readTextFile(const QString& path, qint64 maxBytes = kMaxTextFileBytes,
                           const SourceMemoire& memoire = memoireDisponible,
-                          TexteEnCours* suivi = nullptr,
-                          qsizetype tailleBloc = kTailleBlocLecture);
+                          TexteEnCours* suivi = nullptr, qsizetype tailleBloc = kTailleBlocLecture);

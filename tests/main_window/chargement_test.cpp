@@ -2,11 +2,14 @@
 // The loader block by block against the whole-file oracle, and its memory limits.
 #include "analysis/analyse.h"
 #include "main_window/memoire.h"
+#include "main_window/ouverture.h"
 #include "main_window/reference_chargement.h"
 #include "main_window/text_file.h"
 #include "write_file.h"
 
 #include <QTemporaryDir>
+
+#include <atomic>
 
 #include <gtest/gtest.h>
 
@@ -417,6 +420,25 @@ TEST_F(SousLimiteEspace, LAnalyseAussi)
     const QString chemin = ecrire("mots.txt", mots);
     EXPECT_EXIT(ouvrirSousLimite(chemin, 16 << 20, memoireDisponible, true),
                 testing::ExitedWithCode(0), kMessageMemoire);
+}
+
+TEST_F(SousLimiteEspace, LOuvertureEntiereAussi)
+{
+    // Room for the text, not for its words: the failure comes while the file is still read, on
+    // either thread.
+    QByteArray mots;
+    for (int i = 0; mots.size() < (24 << 20); ++i)
+        mots += "mot" + QByteArray::number(i, 36) + ' ';
+    const QString chemin = ecrire("mots.txt", mots);
+    EXPECT_EXIT(
+        {
+            limiterEspace(96 << 20);
+            const std::atomic<bool> abandon = false;
+            const Ouverture o = preparerOuverture(chemin, abandon, [] { return qint64(-1); });
+            std::fprintf(stderr, "%s\n", o.erreur.toUtf8().constData());
+            std::exit(o.erreur.isEmpty() ? 1 : 0);
+        },
+        testing::ExitedWithCode(0), kMessageMemoire);
 }
 
 } // namespace

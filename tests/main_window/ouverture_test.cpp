@@ -89,4 +89,47 @@ TEST(PreparerOuverture, WorksAwayFromAnyWindowAndGivesUpWhenAsked)
         << qPrintable(o.erreur);
 }
 
+// The words are analysed while the file is read; whatever the sizes of the blocks and of the
+// pieces, the result is the analysis of the whole text, done after it is read.
+TEST(PreparerOuverture, LAnalysePendantLaLectureDonneLeMemeResultat)
+{
+    const QByteArray prose = QByteArray("L'\xC3\xA9t\xC3\xA9, l'\xC3\x89T\xC3\x89 ; fin\r\n"
+                                        "aujourd'hui 12 345\n\n")
+                                 .repeated(4000);
+    struct Cas {
+        const char* nom;
+        QByteArray octets;
+    };
+    const Cas cas[] = {
+        {"utf8", prose},
+        {"fauteALaFin", prose + "\xE9"}, // read again as Windows-1252 at the very end
+        {"fauteAuMilieu", prose.left(60000) + "\x92" + prose},
+        {"utf16", "\xFF\xFE" + QByteArray("m\0o\0t\0 \0", 8).repeated(20000)},
+        {"sansCoupure", QByteArray(90000, 'x')},
+        {"sauts", QByteArray(70000, '\n')},
+        {"vide", QByteArray()},
+    };
+    QTemporaryDir dossier;
+    const std::atomic<bool> abandon = false;
+    for (const Cas& c : cas) {
+        const QString chemin
+            = writeFile(dossier.path(), QString::fromUtf8(c.nom) + u".txt"_qs, c.octets);
+        const TextFileRead lu = readTextFile(chemin);
+        ASSERT_TRUE(lu.ok());
+        const AnalyseComplete attendu = analyserTexte(lu.loaded.text);
+        for (const ReglagesOuverture& r :
+             {ReglagesOuverture{}, ReglagesOuverture{4096, 100, 10}, ReglagesOuverture{509, 3, 2},
+              ReglagesOuverture{65536, 20000, 1}}) {
+            SCOPED_TRACE(std::string(c.nom) + " " + std::to_string(r.bloc));
+            const Ouverture o = preparerOuverture(chemin, abandon, memoireDisponible, r);
+            ASSERT_TRUE(o.erreur.isEmpty()) << qPrintable(o.erreur);
+            EXPECT_EQ(o.charge.text, lu.loaded.text);
+            EXPECT_EQ(o.analyse.mots, attendu.mots);
+            EXPECT_EQ(o.analyse.motsDifferents, attendu.motsDifferents);
+            EXPECT_EQ(o.analyse.table.NbMotsTab(), attendu.table.NbMotsTab());
+            EXPECT_EQ(o.analyse.rapport, attendu.rapport);
+        }
+    }
+}
+
 } // namespace
