@@ -10,7 +10,8 @@
 #include "analysis/occurrences.h"
 #include "analysis/wc.h"
 #include "corpus/corpus.h"
-#include "main_window/text_file.h"
+#include "document/fichier_texte.h"
+#include "document/index_lignes.h"
 
 #include <benchmark/benchmark.h>
 
@@ -38,9 +39,9 @@ const QString& texte(const std::string& nom)
     auto it = charges.find(nom);
     if (it == charges.end())
         it = charges
-                 .emplace(
-                     nom,
-                     readTextFile(dossierCorpus() + u'/' + QString::fromStdString(nom)).loaded.text)
+                 .emplace(nom,
+                          lireFichierTexte(dossierCorpus() + u'/' + QString::fromStdString(nom))
+                              .charge.texte)
                  .first;
     return it->second;
 }
@@ -121,17 +122,16 @@ void sequentielle(benchmark::State& etat, std::string nom)
     etat.SetBytesProcessed(etat.iterations() * t.size());
 }
 
+// Loading alone, from the file in the page cache: read, decode, line ends, line index.
 void chargement(benchmark::State& etat, std::string nom)
 {
-    QFile f(dossierCorpus() + u'/' + QString::fromStdString(nom));
-    if (!f.open(QIODevice::ReadOnly)) {
-        etat.SkipWithError("corpus file missing");
-        return;
+    const QString chemin = dossierCorpus() + u'/' + QString::fromStdString(nom);
+    for (auto _ : etat) {
+        const LectureFichier lu = lireFichierTexte(chemin);
+        const IndexLignes lignes(lu.charge.texte);
+        benchmark::DoNotOptimize(lignes.nombreLignes());
     }
-    const QByteArray octets = f.readAll();
-    for (auto _ : etat)
-        benchmark::DoNotOptimize(chargerOctets(octets));
-    etat.SetBytesProcessed(etat.iterations() * octets.size());
+    etat.SetBytesProcessed(etat.iterations() * QFileInfo(chemin).size());
 }
 
 // The n-th of 26^9 distinct words of 9 small letters: an odd multiplier
@@ -172,9 +172,9 @@ int mesurerMemoire(quint64 nbMots)
     qint64 entrees = 0;
     qsizetype rapport = 0;
     {
-        const TextFileRead lu = readTextFile(chemin);
+        const LectureFichier lu = lireFichierTexte(chemin);
         const long apresChargement = lireKo("VmHWM");
-        AnalyseComplete r = analyserTexte(lu.loaded.text);
+        AnalyseComplete r = analyserTexte(lu.charge.texte);
         entrees = r.table.NbMotsTab();
         rapport = r.rapport.size();
         std::printf("load peak: %.1f MB\n", double(apresChargement) / 1e3);

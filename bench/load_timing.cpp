@@ -4,7 +4,7 @@
 // The peak is the process's highest resident size during the loads, less what it held before
 // the first one; each load's text is released before the next starts.
 #include "corpus/corpus.h"
-#include "main_window/text_file.h"
+#include "document/fichier_texte.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -61,14 +61,14 @@ int main(int argc, char** argv)
         QElapsedTimer timer;
         const double debut = secondesProcesseur();
         timer.start();
-        const TextFileRead lu = readTextFile(path);
+        const LectureFichier lu = lireFichierTexte(path);
         seconds.push_back(double(timer.nsecsElapsed()) / 1e9);
         processeur.push_back(secondesProcesseur() - debut);
         if (!lu.ok()) {
-            std::fprintf(stderr, "%s\n", qPrintable(lu.error));
+            std::fprintf(stderr, "%s\n", qPrintable(lu.erreur));
             return 1;
         }
-        caracteres = lu.loaded.text.size();
+        caracteres = lu.charge.texte.size();
     }
     const double picMio = double(champStatus("VmHWM") - avant) / 1024.0;
     std::sort(seconds.begin(), seconds.end());

@@ -5,8 +5,8 @@
 // the window's event loop went without a turn.
 //   open_file_timing FILE [REPETITIONS]   (FILE: a path, or a name in the corpus folder)
 #include "corpus/corpus.h"
+#include "document/memoire.h"
 #include "main_window/form1.h"
-#include "main_window/memoire.h"
 #include "platform/fakes.h"
 
 #include <QApplication>

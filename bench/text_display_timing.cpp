@@ -5,8 +5,8 @@
 // The file goes through the program's own line splitting, so a file of line feeds becomes the
 // CR LF text the main window would show. Its bytes are read as Latin-1, close enough for timing.
 #include "corpus/corpus.h"
+#include "document/fichier_texte.h"
 #include "main_window/text_display.h"
-#include "main_window/text_file.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -58,7 +58,9 @@ int main(int argc, char** argv)
             return 1;
         }
         QString decoded = QString::fromLatin1(file.readAll());
-        text = toLoadedText(decoded).text;
+        DecoupeLignes lignes(decoded.size());
+        lignes.ajouter(decoded);
+        text = lignes.terminer().texte;
     }
     const int repetitions = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
 

@@ -3,7 +3,7 @@
 // QByteArrayView::isValidUtf8, and Qt's decoder, which the loader uses, flagging the fault
 // while it decodes.
 #include "corpus/corpus.h"
-#include "main_window/reference_chargement.h"
+#include "document/reference_chargement.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window/form1.h"
-#include "main_window/memoire.h"
 #include "platform/choix_affichage.h"
+#include "platform/memoire_systeme.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

@@ -3,133 +3,147 @@
 
 #include "analysis/analyseur.h"
 
+#include <QThread>
+
+#include <algorithm>
 #include <exception>
+#include <functional>
 #include <optional>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 namespace lexique {
 
 namespace {
 
-AnalyseComplete resultat(Analyseur& analyse)
+AnalyseComplete resultat(Analyseur& analyse, const std::stop_token& arret)
 {
     analyse.libererMots();
     AnalyseComplete r;
     r.mots = analyse.mots();
     r.motsDifferents = analyse.motsDifferents();
+    if (arret.stop_requested())
+        return r;
     r.table = TableOccurrences(std::move(analyse.table()));
     r.table.TrierMots();
+    if (arret.stop_requested())
+        return r;
     r.rapport = r.table.Rapport();
     return r;
 }
 
-// Runs f on a thread of its own, or here when no thread can be started.
-// Its exception, if any, is kept in `erreur`.
-template <class F>
-std::jthread lancer(F&& f, std::exception_ptr& erreur)
+// Runs each task on a thread of its own but the first, which runs here; a task whose thread
+// cannot be started runs here too. The first failure stops the others at their next piece and
+// reaches the caller once every thread is over. Each task's failure has a slot of its own, read
+// only after the join.
+template <class Tache>
+void enParallele(std::vector<Tache>& taches, std::stop_source& arret)
 {
-    auto garde = [&erreur, f]() mutable {
-        try {
-            f();
-        } catch (...) {
-            erreur = std::current_exception();
+    std::vector<std::exception_ptr> erreurs(taches.size());
+    {
+        std::vector<std::jthread> fils;
+        fils.reserve(taches.size());
+        const auto garder = [&](size_t k) noexcept {
+            try {
+                taches[k]();
+            } catch (...) {
+                erreurs[k] = std::current_exception();
+                arret.request_stop();
+            }
+        };
+        for (size_t k = 1; k < taches.size(); ++k) {
+            try {
+                fils.emplace_back(garder, k);
+            } catch (const std::system_error&) {
+                garder(k);
+            }
         }
-    };
-    try {
-        return std::jthread(garde);
-    } catch (const std::system_error&) {
-        garde();
-        return {};
+        if (!taches.empty())
+            garder(0);
     }
+    for (const std::exception_ptr& e : erreurs)
+        if (e)
+            std::rethrow_exception(e);
+}
+
+// Cuts where no word goes on, near each k-th of the text; fewer pieces when cuts are scarce.
+std::vector<qsizetype> coupures(QStringView texte, int parts)
+{
+    std::vector<qsizetype> c{0};
+    for (int k = 1; k < parts; ++k) {
+        const qsizetype visee = std::max(c.back() + 1, texte.size() * k / parts);
+        qsizetype coupure = premiereCoupure(texte, visee, texte.size());
+        if (coupure < 0)
+            coupure = derniereCoupure(texte, c.back() + 1, visee);
+        if (coupure > c.back())
+            c.push_back(coupure);
+    }
+    c.push_back(texte.size());
+    return c;
 }
 
 } // namespace
 
-AnalyseComplete analyser(QStringView texte, int fils)
+AnalyseComplete analyser(QStringView texte, int fils, std::stop_token arretDemande)
 {
-    qsizetype coupure = -1;
-    if (fils >= 2) {
-        coupure = premiereCoupure(texte, texte.size() / 2, texte.size());
-        if (coupure < 0)
-            coupure = derniereCoupure(texte, 1, texte.size() / 2);
-    }
-    Analyseur debut(Toutes);
-    if (coupure < 0) {
-        debut.ajouterTexte(texte);
-        return resultat(debut);
-    }
-
-    // The second half goes to another thread. Either side that fails stops
-    // the other at its next piece; the failure reaches the caller once both
-    // threads are over.
+    const std::vector<qsizetype> bornes = coupures(texte, std::max(1, fils));
+    const size_t parts = bornes.size() - 1;
+    // Stopped on request or by a failure of any part.
     std::stop_source arret;
-    std::optional<Analyseur> suite;
-    std::exception_ptr erreur;
-    {
-        std::jthread fil = lancer(
-            [&] {
-                // Filled on the thread's own stack and moved out at the end,
-                // so that the two threads never write to the same cache line.
-                Analyseur a(Toutes);
-                a.ajouterTexte(texte.sliced(coupure), arret.get_token());
-                if (!arret.stop_requested())
-                    suite.emplace(std::move(a));
-            },
-            erreur);
-        if (erreur)
-            arret.request_stop();
-        try {
-            debut.ajouterTexte(texte.first(coupure), arret.get_token());
-        } catch (...) {
-            arret.request_stop();
-            throw;
-        }
-        if (fil.joinable())
-            fil.join();
-    }
-    if (erreur)
-        std::rethrow_exception(erreur);
+    const std::stop_callback relais(arretDemande, [&] { arret.request_stop(); });
 
-    return reunir(debut, &*suite);
+    std::vector<std::optional<Analyseur>> analyses(parts);
+    std::vector<std::function<void()>> taches;
+    for (size_t k = 0; k < parts; ++k)
+        taches.emplace_back([&, k] {
+            // Filled on the thread's own stack and moved out at the end, so that the threads
+            // never write to the same cache line.
+            Analyseur a(Toutes);
+            a.ajouterTexte(texte.sliced(bornes[k], bornes[k + 1] - bornes[k]), arret.get_token());
+            analyses[k].emplace(std::move(a));
+        });
+    enParallele(taches, arret);
+    if (arret.stop_requested())
+        return {};
+    Analyseur& debut = *analyses[0];
+    for (size_t k = 1; k < parts; ++k) {
+        fusionner(debut, *analyses[k]);
+        analyses[k].reset();
+        if (arret.stop_requested())
+            return {};
+    }
+    return resultat(debut, arret.get_token());
 }
 
-AnalyseComplete reunir(Analyseur& debut, Analyseur* suite)
+void fusionner(Analyseur& debut, Analyseur& suite)
 {
-    if (suite == nullptr)
-        return resultat(debut);
-    // The word counts are merged on the other thread while this one merges
-    // the tables; the sets of spellings go as soon as they have served.
-    std::exception_ptr erreur;
-    {
-        std::jthread fil = lancer(
-            [&] {
-                debut.fusionnerMots(*suite);
-                suite->libererMots();
-                debut.libererMots();
-            },
-            erreur);
-        debut.fusionnerTable(*suite);
-        if (fil.joinable())
-            fil.join();
-    }
-    if (erreur)
-        std::rethrow_exception(erreur);
-    suite->table() = Table(); // it goes before the report is built
-    return resultat(debut);
+    // The word counts are merged on one thread while the other merges the tables; the sets of
+    // spellings go as soon as they have served.
+    std::stop_source inutile;
+    std::vector<std::function<void()>> taches{
+        [&] { debut.fusionnerTable(suite); },
+        [&] {
+            debut.fusionnerMots(suite);
+            suite.libererMots();
+        },
+    };
+    enParallele(taches, inutile);
+    suite.table() = Table(); // it goes before the report is built
 }
 
 } // namespace lexique
 
 namespace {
 
-// Below this the second thread costs more than it saves.
-constexpr qsizetype kSeuilDeuxFils = 1 << 16;
+// Below this a second thread costs more than it saves.
+constexpr qsizetype kParFil = 1 << 15;
 
 } // namespace
 
-AnalyseComplete analyserTexte(QStringView texte)
+AnalyseComplete analyserTexte(QStringView texte, std::stop_token arret)
 {
-    const bool deux = texte.size() >= kSeuilDeuxFils && std::thread::hardware_concurrency() > 1;
-    return lexique::analyser(texte, deux ? 2 : 1);
+    const qsizetype utiles = std::max<qsizetype>(1, texte.size() / kParFil);
+    const int fils = int(std::min<qsizetype>(std::max(1, QThread::idealThreadCount()), utiles));
+    return lexique::analyser(texte, fils, std::move(arret));
 }

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <stop_token>
+
 struct AnalyseComplete {
     qint64 mots = 0; // wc::CompterMots
     qint64 motsDifferents = 0; // wc::CompterMotsDifferents
@@ -16,6 +18,7 @@ struct AnalyseComplete {
     QString rapport; // table.Rapport()
 };
 
-// Same results as the separate calls; long texts are shared between two
-// threads.
-AnalyseComplete analyserTexte(QStringView texte);
+// Same results as the separate calls; long texts are shared between the
+// machine's cores. Once `arret` is requested it gives up within a few pieces of
+// text, and its result is of no use.
+AnalyseComplete analyserTexte(QStringView texte, std::stop_token arret = {});

@@ -79,11 +79,11 @@ bool coupureSure(char16_t c) noexcept;
 qsizetype premiereCoupure(QStringView texte, qsizetype de, qsizetype a) noexcept;
 qsizetype derniereCoupure(QStringView texte, qsizetype de, qsizetype a) noexcept;
 
-// The result of `debut`, merged first with `suite` when that one analysed the
-// text that follows; `suite` is emptied.
-AnalyseComplete reunir(Analyseur& debut, Analyseur* suite);
+// Adds to `debut` what `suite` found in the text that follows; `suite` is emptied.
+void fusionner(Analyseur& debut, Analyseur& suite);
 
-// The whole analysis, on `fils` threads (1 or 2).
-AnalyseComplete analyser(QStringView texte, int fils);
+// The whole analysis, on `fils` threads at most. Once `arret` is requested it gives up at the
+// next piece and returns an empty result.
+AnalyseComplete analyser(QStringView texte, int fils, std::stop_token arret = {});
 
 } // namespace lexique

@@ -3,12 +3,12 @@
 
 #include "analysis/analyse.h"
 #include "assets/look.h"
+#include "document/fichier_texte.h"
+#include "document/ouverture.h"
 #include "help_window/frm_about.h"
 #include "main_window/champ_recherche.h"
 #include "main_window/libelle_ajuste.h"
-#include "main_window/ouverture.h"
 #include "main_window/text_display.h"
-#include "main_window/text_file.h"
 #include "main_window/wrapping_check_box.h"
 #include "platform/clickable_label.h"
 #include "platform/file_chooser.h"
@@ -100,7 +100,9 @@ Form1::Form1(const Plateforme& plateforme, QWidget* parent)
 Form1::~Form1()
 {
     if (travail_) {
-        *abandon_ = true;
+        // Every step of the work looks at the request within a few megabytes: this wait is
+        // short, and nothing is left running behind the window.
+        arret_.request_stop();
         travail_->waitForFinished();
         qApp->removeEventFilter(this);
         QGuiApplication::restoreOverrideCursor();
@@ -367,7 +369,7 @@ void Form1::OuvrirFichier()
     const QString chemin = plateforme_.fichiers->choisirFichierTexte(this);
     if (chemin.isEmpty())
         return; // cancelled: everything stays as it was
-    if (!hasTextExtension(chemin)) {
+    if (!aExtensionTexte(chemin)) {
         plateforme_.fichiers->montrerErreur(
             this,
             QStringLiteral("« %1 » n'est pas un fichier texte (.txt).")
@@ -387,21 +389,29 @@ void Form1::CommencerOuverture(const QString& chemin)
     minuterieActive_ = Timer1->isActive();
     Timer1->stop();
     qApp->installEventFilter(this);
-    abandon_ = std::make_shared<std::atomic<bool>>(false);
+    arret_ = std::stop_source();
     travail_ = new QFutureWatcher<Ouverture>(this);
     connect(travail_, &QFutureWatcherBase::finished, this, &Form1::TerminerOuverture);
     travail_->setFuture(QtConcurrent::run(
-        [chemin, abandon = abandon_] { return preparerOuverture(chemin, *abandon); }));
+        [chemin, arret = arret_.get_token()] { return preparerOuverture(chemin, arret); }));
 }
 
 void Form1::TerminerOuverture()
 {
-    Ouverture ouverture = travail_->future().takeResult();
+    Ouverture ouverture;
+    try {
+        ouverture = travail_->future().takeResult();
+    } catch (...) {
+        // The work itself turns its failures into a message; this is what is left when even
+        // handing over the result failed.
+        ouverture.erreur = QStringLiteral(
+            "Impossible d'ouvrir le fichier : une erreur inattendue a interrompu l'ouverture.");
+    }
     travail_->deleteLater();
     travail_ = nullptr;
     qApp->removeEventFilter(this);
-    if (ouverture.erreur.isEmpty())
-        ChargerFichier(ouverture);
+    if (ouverture.document)
+        ChargerFichier(ouverture.chemin, *ouverture.document);
     QGuiApplication::restoreOverrideCursor();
     if (minuterieActive_)
         Timer1->start();
@@ -412,36 +422,36 @@ void Form1::TerminerOuverture()
 
 // The text just read and its counts, then the analysis, in the order the window always showed
 // them.
-void Form1::ChargerFichier(Ouverture& ouverture)
+void Form1::ChargerFichier(const QString& chemin, DocumentOuvert& document)
 {
-    NomFichier = ouverture.chemin;
+    NomFichier = chemin;
     FichierChoisi = true;
-    NbLignes = ouverture.charge.nonEmptyLines;
-    const QString texte = ouverture.charge.text;
-    Le_texte->setText(texte, std::move(ouverture.lignes));
+    NbLignes = document.charge.lignesNonVides;
+    const QString texte = document.charge.texte;
+    Le_texte->setText(texte, std::move(document.lignes));
     // A search under way worked on the old text: it stops here.
     recherche_->definirTexte(texte);
     Lignes->setText(QString::number(NbLignes) + QStringLiteral(" lignes"));
-    Caract->setText(QString::number(ouverture.charge.characters) + QStringLiteral(" Caractères"));
-    ApresChargement(ouverture);
+    Caract->setText(QString::number(document.charge.caracteres) + QStringLiteral(" Caractères"));
+    ApresChargement(document);
 }
 
 // The counts, the search display, the path and the occurrence report of the text just loaded.
-void Form1::ApresChargement(Ouverture& ouverture)
+void Form1::ApresChargement(DocumentOuvert& document)
 {
-    const AnalyseComplete& analyse = ouverture.analyse;
+    const AnalyseComplete& analyse = document.analyse;
     LblMots->setText(QString::number(analyse.mots) + QStringLiteral(" Mots"));
     LblMotsDiff->setText(QString::number(analyse.motsDifferents)
                          + QStringLiteral(" Mots différents"));
     TxtRecherche->setText(QString());
     Label2->setText(QStringLiteral("\r\n\r\n Résultat"));
     Label1->setText(NomFichier);
-    AfficherOccurrences(ouverture);
+    AfficherOccurrences(document);
 }
 
-void Form1::AfficherOccurrences(Ouverture& ouverture)
+void Form1::AfficherOccurrences(DocumentOuvert& document)
 {
-    occurrences_ = std::move(ouverture.analyse.table);
-    const QString rapport = ouverture.analyse.rapport;
-    Resultat_Txt->setText(rapport, std::move(ouverture.lignesRapport));
+    occurrences_ = std::move(document.analyse.table);
+    const QString rapport = document.analyse.rapport;
+    Resultat_Txt->setText(rapport, std::move(document.lignesRapport));
 }

@@ -8,8 +8,8 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <atomic>
 #include <memory>
+#include <stop_token>
 
 class ClickableLabel;
 class QCheckBox;
@@ -20,6 +20,7 @@ class QTimer;
 class Recherche;
 class TextDisplay;
 class frmAbout;
+struct DocumentOuvert;
 struct Ouverture;
 template <typename T>
 class QFutureWatcher;
@@ -94,9 +95,9 @@ private:
     void OuvrirFichier();
     void CommencerOuverture(const QString& chemin);
     void TerminerOuverture();
-    void ChargerFichier(Ouverture& ouverture);
-    void ApresChargement(Ouverture& ouverture);
-    void AfficherOccurrences(Ouverture& ouverture);
+    void ChargerFichier(const QString& chemin, DocumentOuvert& document);
+    void ApresChargement(DocumentOuvert& document);
+    void AfficherOccurrences(DocumentOuvert& document);
 
     Plateforme plateforme_;
     QPixmap fond_;
@@ -105,6 +106,6 @@ private:
     QPointer<frmAbout> aide_;
     // The open under way, and what tells it to give up when the window goes.
     QFutureWatcher<Ouverture>* travail_ = nullptr;
-    std::shared_ptr<std::atomic<bool>> abandon_;
+    std::stop_source arret_;
     bool minuterieActive_ = false;
 };

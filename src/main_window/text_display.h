@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "main_window/index_lignes.h"
+#include "document/index_lignes.h"
 #include "main_window/metriques_lignes.h"
 
 #include <QAbstractScrollArea>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window/text_display_accessible.h"
 
-#include "main_window/positions_texte.h"
+#include "document/positions_texte.h"
 #include "main_window/text_display.h"
 
 #include <QAccessibleWidget>

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <new>
+#include <stdexcept>
 #include <string>
 #include <thread>
 
@@ -24,6 +25,7 @@ std::atomic<long> gFaites{0}; // allocations on the watched side while armed
 std::atomic<long> gVivantes{0}; // allocated and not yet freed, all threads
 Cote gCote = Cote::Appelant;
 std::thread::id gAppelant;
+bool gAutreErreur = false; // a failure of another kind than lack of memory
 
 void* allouer(std::size_t n)
 {
@@ -31,8 +33,11 @@ void* allouer(std::size_t n)
         const bool appelant = std::this_thread::get_id() == gAppelant;
         if (appelant == (gCote == Cote::Appelant)) {
             gFaites.fetch_add(1, std::memory_order_relaxed);
-            if (gRestantes.fetch_sub(1, std::memory_order_relaxed) == 0)
+            if (gRestantes.fetch_sub(1, std::memory_order_relaxed) == 0) {
+                if (gAutreErreur)
+                    throw std::runtime_error("panne");
                 throw std::bad_alloc();
+            }
         }
     }
     void* p = std::malloc(n != 0 ? n : 1);
@@ -110,6 +115,27 @@ TEST(Pannes, AllocationQuiEchoueSurChaqueFil)
         EXPECT_EQ(apres.motsDifferents, attendu.motsDifferents);
         EXPECT_EQ(apres.rapport, attendu.rapport);
     }
+}
+
+// Any other failure reaches the caller just the same, from whichever thread, and stops the
+// others.
+TEST(Pannes, AutreErreurSurChaqueFil)
+{
+    std::mt19937_64 alea(12);
+    const QString texte = generateur::texteAleatoire(alea, 30000);
+    lexique::analyser(texte, 3); // builds the class tables, which stay
+    gAutreErreur = true;
+    for (const Cote cote : {Cote::Appelant, Cote::Autres}) {
+        for (const long k : {0L, 5L, 60L}) {
+            SCOPED_TRACE(std::to_string(k));
+            const long vivantes = gVivantes;
+            armer(cote, k);
+            EXPECT_THROW(lexique::analyser(texte, 3), std::runtime_error);
+            desarmer();
+            EXPECT_EQ(gVivantes, vivantes) << "left allocated";
+        }
+    }
+    gAutreErreur = false;
 }
 
 } // namespace

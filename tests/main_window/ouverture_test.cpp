@@ -2,7 +2,6 @@
 // The open command works away from the window: meanwhile input is dropped, the search's timer
 // is still, the busy pointer shows; then everything appears at once, or nothing changes.
 #include "form_with_files.h"
-#include "main_window/ouverture.h"
 #include "main_window/text_display.h"
 #include "search/recherche.h"
 
@@ -63,73 +62,6 @@ TEST_F(Ouvrir, ARefusedOpenChangesNothingAndSaysWhy)
         EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     }
     EXPECT_EQ(fakes.files.errors.size(), 3);
-}
-
-TEST(PreparerOuverture, WorksAwayFromAnyWindowAndGivesUpWhenAsked)
-{
-    QTemporaryDir dossier;
-    const QString chemin = writeFile(dossier.path(), u"a.txt"_qs, "le chat\rle chien\n");
-    std::atomic<bool> abandon = false;
-    Ouverture o = preparerOuverture(chemin, abandon);
-    EXPECT_TRUE(o.erreur.isEmpty());
-    EXPECT_EQ(o.charge.text, u"le chat\r\nle chien\r\n"_qs);
-    EXPECT_EQ(o.lignes.nombreLignes(), 3);
-    EXPECT_EQ(o.analyse.mots, 4);
-    EXPECT_EQ(o.lignesRapport.texte(), o.analyse.rapport);
-
-    abandon = true;
-    o = preparerOuverture(chemin, abandon);
-    EXPECT_TRUE(o.abandonnee);
-    EXPECT_TRUE(o.charge.text.isEmpty());
-
-    // Too little memory left for the text: the memory message, nothing read.
-    abandon = false;
-    o = preparerOuverture(chemin, abandon, [] { return qint64(1024); });
-    EXPECT_TRUE(o.erreur.contains(u"trop grand pour la mémoire disponible"_qs))
-        << qPrintable(o.erreur);
-}
-
-// The words are analysed while the file is read; whatever the sizes of the blocks and of the
-// pieces, the result is the analysis of the whole text, done after it is read.
-TEST(PreparerOuverture, LAnalysePendantLaLectureDonneLeMemeResultat)
-{
-    const QByteArray prose = QByteArray("L'\xC3\xA9t\xC3\xA9, l'\xC3\x89T\xC3\x89 ; fin\r\n"
-                                        "aujourd'hui 12 345\n\n")
-                                 .repeated(4000);
-    struct Cas {
-        const char* nom;
-        QByteArray octets;
-    };
-    const Cas cas[] = {
-        {"utf8", prose},
-        {"fauteALaFin", prose + "\xE9"}, // read again as Windows-1252 at the very end
-        {"fauteAuMilieu", prose.left(60000) + "\x92" + prose},
-        {"utf16", "\xFF\xFE" + QByteArray("m\0o\0t\0 \0", 8).repeated(20000)},
-        {"sansCoupure", QByteArray(90000, 'x')},
-        {"sauts", QByteArray(70000, '\n')},
-        {"vide", QByteArray()},
-    };
-    QTemporaryDir dossier;
-    const std::atomic<bool> abandon = false;
-    for (const Cas& c : cas) {
-        const QString chemin
-            = writeFile(dossier.path(), QString::fromUtf8(c.nom) + u".txt"_qs, c.octets);
-        const TextFileRead lu = readTextFile(chemin);
-        ASSERT_TRUE(lu.ok());
-        const AnalyseComplete attendu = analyserTexte(lu.loaded.text);
-        for (const ReglagesOuverture& r :
-             {ReglagesOuverture{}, ReglagesOuverture{4096, 100, 10}, ReglagesOuverture{509, 3, 2},
-              ReglagesOuverture{65536, 20000, 1}}) {
-            SCOPED_TRACE(std::string(c.nom) + " " + std::to_string(r.bloc));
-            const Ouverture o = preparerOuverture(chemin, abandon, memoireDisponible, r);
-            ASSERT_TRUE(o.erreur.isEmpty()) << qPrintable(o.erreur);
-            EXPECT_EQ(o.charge.text, lu.loaded.text);
-            EXPECT_EQ(o.analyse.mots, attendu.mots);
-            EXPECT_EQ(o.analyse.motsDifferents, attendu.motsDifferents);
-            EXPECT_EQ(o.analyse.table.NbMotsTab(), attendu.table.NbMotsTab());
-            EXPECT_EQ(o.analyse.rapport, attendu.rapport);
-        }
-    }
 }
 
 } // namespace

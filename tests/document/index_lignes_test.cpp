@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "main_window/index_lignes.h"
+#include "document/index_lignes.h"
 #include "qt_print.h"
 
 #include <gtest/gtest.h>

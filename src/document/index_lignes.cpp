@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "main_window/index_lignes.h"
+#include "document/index_lignes.h"
 
 #include <algorithm>
 #include <bit>
@@ -79,7 +79,7 @@ IndexLignes::IndexLignes()
     : reperes_{0}
 { }
 
-IndexLignes::IndexLignes(const QString& texte)
+IndexLignes::IndexLignes(const QString& texte, std::stop_token arret)
     : texte_(texte)
 {
     const char16_t* c = caracteres(texte_);
@@ -105,6 +105,9 @@ IndexLignes::IndexLignes(const QString& texte)
         debutLigne = i = apresFin(c, finLigne, taille);
         const qsizetype rang = ++ligne % kGroupe;
         if (rang == 0) {
+            // Every 64 K lines, a few megabytes at most.
+            if (reperes_.size() % 1024 == 0 && arret.stop_requested())
+                break;
             finirGroupe(kGroupe, debutLigne);
             reperes_.push_back(debutLigne);
         }

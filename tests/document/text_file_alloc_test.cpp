@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Failed allocations inside the loader. This program replaces malloc, calloc and realloc, which
 // Qt's containers and operator new all come down to, so that one chosen large allocation fails.
-#include "main_window/reference_chargement.h"
-#include "main_window/text_file.h"
+#include "document/fichier_texte.h"
+#include "document/reference_chargement.h"
 #include "write_file.h"
 
 #include <QTemporaryDir>
@@ -95,26 +95,26 @@ TEST_P(AllocationRatee, DonneLeMessageDeMemoire)
     QTemporaryDir dossier;
     const QString chemin = writeFile(dossier.path(), u"t.txt"_qs, GetParam().octets);
     ASSERT_FALSE(chemin.isEmpty());
-    const LoadedText attendu = chargementDeReference(GetParam().octets);
+    const TexteCharge attendu = chargementDeReference(GetParam().octets);
     long points = 0;
     for (long rang = 1;; ++rang) {
         SCOPED_TRACE("allocation " + std::to_string(rang));
         grandesVues = 0;
         avantEchec = rang;
-        TextFileRead lu;
-        EXPECT_NO_THROW(lu = readTextFile(chemin));
+        LectureFichier lu;
+        EXPECT_NO_THROW(lu = lireFichierTexte(chemin));
         const bool echec = grandesVues >= rang;
         avantEchec = 0;
         if (!echec) {
-            ASSERT_TRUE(lu.ok()) << lu.error.toStdString();
-            EXPECT_EQ(lu.loaded.text, attendu.text);
-            EXPECT_EQ(lu.loaded.nonEmptyLines, attendu.nonEmptyLines);
+            ASSERT_TRUE(lu.ok()) << lu.erreur.toStdString();
+            EXPECT_EQ(lu.charge.texte, attendu.texte);
+            EXPECT_EQ(lu.charge.lignesNonVides, attendu.lignesNonVides);
             break;
         }
         ++points;
-        EXPECT_TRUE(lu.error.contains(u"trop grand pour la mémoire disponible"_qs))
-            << lu.error.toStdString();
-        EXPECT_TRUE(lu.loaded.text.isEmpty());
+        EXPECT_TRUE(lu.erreur.contains(u"trop grand pour la mémoire disponible"_qs))
+            << lu.erreur.toStdString();
+        EXPECT_TRUE(lu.charge.texte.isEmpty());
     }
     // At least the read buffer, the block's characters and the text itself.
     EXPECT_GE(points, 3);

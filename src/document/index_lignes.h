@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <stop_token>
+
 #include <array>
 #include <deque>
 #include <vector>
@@ -20,7 +22,8 @@
 class IndexLignes {
 public:
     IndexLignes();
-    explicit IndexLignes(const QString& texte);
+    // Gives up, with an index of no use, once `arret` is requested.
+    explicit IndexLignes(const QString& texte, std::stop_token arret = {});
 
     // The text indexed, shared with the one given.
     const QString& texte() const { return texte_; }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "main_window/memoire.h"
+#include "platform/memoire_systeme.h"
 
 #if __has_include(<malloc.h>)
 #include <malloc.h>
@@ -8,6 +8,7 @@
 #include <QFile>
 
 #if defined(Q_OS_UNIX)
+#include <sys/mman.h>
 #include <sys/resource.h>
 #endif
 
@@ -15,8 +16,6 @@
 #include <limits>
 
 namespace {
-
-constexpr qint64 kMio = 1024 * 1024;
 
 // The value in kB of a "Nom:   1234 kB" line, in bytes; -1 when the field is missing.
 qint64 champEnOctets(QByteArrayView texte, QByteArrayView nom)
@@ -75,31 +74,23 @@ qint64 memoireDisponible()
                                   lireFichierSysteme("/proc/self/status"), limite);
 }
 
-qint64 besoinMemoireOuverture(qint64 tailleFichier)
-{
-    // The costliest text per byte is a file of line feeds: each byte becomes CR LF, four bytes
-    // of UTF-16, and a line of its own in the view's index (a quarter of a byte per line). Its
-    // analysis keeps nothing per line. Prose takes two bytes per byte of text, which leaves
-    // the analysis more than twice the file before it costs more than that. Beyond the text,
-    // the reading buffers, the analysis' second thread and the report's heading.
-    constexpr qint64 kFixe = 64 * kMio;
-    const qint64 taille = std::max<qint64>(0, tailleFichier);
-    return 4 * taille + taille / 4 + kFixe;
-}
-
-QString texteMemoireInsuffisante(qint64 besoin, qint64 disponible)
-{
-    const qint64 necessaires = (std::max<qint64>(0, besoin) + kMio - 1) / kMio;
-    const qint64 disponibles = std::max<qint64>(0, disponible) / kMio;
-    return QStringLiteral("Le fichier est trop grand pour la mémoire disponible : %1 Mio "
-                          "nécessaires, %2 Mio disponibles.")
-        .arg(necessaires)
-        .arg(disponibles);
-}
-
 void partagerMemoireLiberee()
 {
 #ifdef M_ARENA_MAX
     mallopt(M_ARENA_MAX, 2);
+#endif
+}
+
+void conseillerGrandesPages(void* debut, qsizetype octets)
+{
+#if defined(MADV_HUGEPAGE)
+    constexpr quintptr kGrandePage = quintptr(2) << 20;
+    const auto d = (quintptr(debut) + kGrandePage - 1) & ~(kGrandePage - 1);
+    const auto f = (quintptr(debut) + quintptr(octets)) & ~(kGrandePage - 1);
+    if (f > d)
+        madvise(reinterpret_cast<void*>(d), f - d, MADV_HUGEPAGE);
+#else
+    Q_UNUSED(debut);
+    Q_UNUSED(octets);
 #endif
 }

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "main_window/reference_chargement.h"
+#include "document/reference_chargement.h"
 
 #include <QStringDecoder>
 
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -93,9 +94,9 @@ QString decodageDeReference(QByteArrayView octets)
     return decoderCp1252(octets);
 }
 
-LoadedText lignesDeReference(const QString& decode)
+TexteCharge lignesDeReference(const QString& decode)
 {
-    LoadedText resultat;
+    TexteCharge resultat;
     qsizetype position = 0;
     const qsizetype taille = decode.size();
     while (position < taille) {
@@ -103,11 +104,11 @@ LoadedText lignesDeReference(const QString& decode)
         while (position < taille && decode[position] != u'\r' && decode[position] != u'\n')
             ++position;
         const qsizetype longueur = position - debut;
-        resultat.text += QStringView(decode).mid(debut, longueur);
-        resultat.text += u"\r\n"_qs;
+        resultat.texte += QStringView(decode).mid(debut, longueur);
+        resultat.texte += u"\r\n"_qs;
         if (longueur > 0) {
-            ++resultat.nonEmptyLines;
-            resultat.characters += longueur;
+            ++resultat.lignesNonVides;
+            resultat.caracteres += longueur;
         }
         if (position < taille)
             position += decode[position] == u'\r' && position + 1 < taille
@@ -116,4 +117,33 @@ LoadedText lignesDeReference(const QString& decode)
                 : 1;
     }
     return resultat;
+}
+
+TexteCharge chargerOctets(QByteArrayView octets, const std::vector<qsizetype>& coupures)
+{
+    DecodeurTexte decodeur(octets.size());
+    const auto passe = [&] {
+        qsizetype debut = 0;
+        for (const qsizetype coupure : coupures) {
+            if (!decodeur.ajouter(octets.sliced(debut, coupure - debut)))
+                return std::optional<TexteCharge>();
+            debut = coupure;
+        }
+        if (!decodeur.ajouter(octets.sliced(debut)))
+            return std::optional<TexteCharge>();
+        return decodeur.terminer();
+    };
+    std::optional<TexteCharge> charge = passe();
+    if (!charge) {
+        decodeur.recommencerEnCp1252();
+        charge = passe();
+    }
+    return std::move(*charge);
+}
+
+TexteCharge decouperLignes(QStringView decode)
+{
+    DecoupeLignes lignes(decode.size());
+    lignes.ajouter(decode);
+    return lignes.terminer();
 }

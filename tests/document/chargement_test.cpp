@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The loader block by block against the whole-file oracle, and its memory limits.
 #include "analysis/analyse.h"
-#include "main_window/memoire.h"
-#include "main_window/ouverture.h"
-#include "main_window/reference_chargement.h"
-#include "main_window/text_file.h"
+#include "document/fichier_texte.h"
+#include "document/memoire.h"
+#include "document/ouverture.h"
+#include "document/reference_chargement.h"
 #include "write_file.h"
 
 #include <QTemporaryDir>
-
-#include <atomic>
 
 #include <gtest/gtest.h>
 
@@ -40,24 +38,11 @@ std::string montrer(QByteArrayView octets)
     return s;
 }
 
-// The loader given the bytes cut at these offsets.
-LoadedText chargerEnBlocs(QByteArrayView octets, const std::vector<qsizetype>& coupures)
+void attendreEgal(const TexteCharge& obtenu, const TexteCharge& attendu)
 {
-    DecodeurTexte decodeur(octets.size());
-    qsizetype debut = 0;
-    for (const qsizetype coupure : coupures) {
-        decodeur.ajouter(octets.sliced(debut, coupure - debut));
-        debut = coupure;
-    }
-    decodeur.ajouter(octets.sliced(debut));
-    return decodeur.terminer();
-}
-
-void attendreEgal(const LoadedText& obtenu, const LoadedText& attendu)
-{
-    EXPECT_EQ(obtenu.text, attendu.text);
-    EXPECT_EQ(obtenu.nonEmptyLines, attendu.nonEmptyLines);
-    EXPECT_EQ(obtenu.characters, attendu.characters);
+    EXPECT_EQ(obtenu.texte, attendu.texte);
+    EXPECT_EQ(obtenu.lignesNonVides, attendu.lignesNonVides);
+    EXPECT_EQ(obtenu.caracteres, attendu.caracteres);
 }
 
 struct CasBlocs {
@@ -74,19 +59,19 @@ class CoupuresDeBlocs : public testing::TestWithParam<CasBlocs> { };
 TEST_P(CoupuresDeBlocs, MemeTexteOuQueTombeLaCoupure)
 {
     const CasBlocs& c = GetParam();
-    const LoadedText attendu = chargementDeReference(c.octets);
-    ASSERT_EQ(attendu.text, c.texte);
+    const TexteCharge attendu = chargementDeReference(c.octets);
+    ASSERT_EQ(attendu.texte, c.texte);
     attendreEgal(chargerOctets(c.octets), attendu);
     for (qsizetype k = 0; k <= c.octets.size(); ++k) {
         SCOPED_TRACE("coupure en " + std::to_string(k));
-        attendreEgal(chargerEnBlocs(c.octets, {k}), attendu);
+        attendreEgal(chargerOctets(c.octets, {k}), attendu);
     }
     for (qsizetype taille = 1; taille <= 5; ++taille) {
         SCOPED_TRACE("blocs de " + std::to_string(taille));
         std::vector<qsizetype> coupures;
         for (qsizetype k = taille; k < c.octets.size(); k += taille)
             coupures.push_back(k);
-        attendreEgal(chargerEnBlocs(c.octets, coupures), attendu);
+        attendreEgal(chargerOctets(c.octets, coupures), attendu);
     }
 }
 
@@ -198,9 +183,9 @@ TEST(ChargementDifferentiel, EnBlocsCommeDunCoup)
         for (qsizetype k = 0; k < octets.size(); ++k)
             if (alea() % 4 == 0)
                 coupures.push_back(k);
-        const LoadedText attendu = chargementDeReference(octets);
+        const TexteCharge attendu = chargementDeReference(octets);
         attendreEgal(chargerOctets(octets), attendu);
-        attendreEgal(chargerEnBlocs(octets, coupures), attendu);
+        attendreEgal(chargerOctets(octets, coupures), attendu);
         if (testing::Test::HasFailure())
             return;
     }
@@ -241,11 +226,11 @@ TEST_F(FichiersEnBlocs, PlusieursBlocsCommeDunCoup)
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.nom);
-        const TextFileRead lu = readTextFile(ecrire(c.nom, c.octets));
-        ASSERT_TRUE(lu.ok()) << lu.error.toStdString();
-        attendreEgal(lu.loaded, chargementDeReference(c.octets));
+        const LectureFichier lu = lireFichierTexte(ecrire(c.nom, c.octets));
+        ASSERT_TRUE(lu.ok()) << lu.erreur.toStdString();
+        attendreEgal(lu.charge, chargementDeReference(c.octets));
         // The text keeps no room beyond what it holds.
-        EXPECT_LE(lu.loaded.text.capacity(), lu.loaded.text.size() + 1);
+        EXPECT_LE(lu.charge.texte.capacity(), lu.charge.texte.size() + 1);
     }
 }
 
@@ -253,15 +238,15 @@ TEST_F(FichiersEnBlocs, RefusQuandLaMemoireManque)
 {
     const QString chemin = ecrire("a.txt", QByteArray(3 << 20, 'a'));
     const qint64 besoin = besoinMemoireOuverture(3 << 20);
-    const TextFileRead refuse = readTextFile(chemin, kMaxTextFileBytes, [&] { return besoin - 1; });
-    EXPECT_EQ(refuse.error,
+    const LectureFichier refuse = lireFichierTexte(chemin, {}, [&] { return besoin - 1; });
+    EXPECT_EQ(refuse.erreur,
               u"Impossible de lire le fichier « a.txt ».\n"_qs
                   + texteMemoireInsuffisante(besoin, besoin - 1));
-    EXPECT_TRUE(refuse.loaded.text.isEmpty());
-    EXPECT_TRUE(readTextFile(chemin, kMaxTextFileBytes, [&] { return besoin; }).ok());
+    EXPECT_TRUE(refuse.charge.texte.isEmpty());
+    EXPECT_TRUE(lireFichierTexte(chemin, {}, [&] { return besoin; }).ok());
     // Unknown: nothing to compare with, the file is read.
-    EXPECT_TRUE(readTextFile(chemin, kMaxTextFileBytes, [] { return qint64(-1); }).ok());
-    EXPECT_TRUE(readTextFile(chemin, kMaxTextFileBytes, SourceMemoire()).ok());
+    EXPECT_TRUE(lireFichierTexte(chemin, {}, [] { return qint64(-1); }).ok());
+    EXPECT_TRUE(lireFichierTexte(chemin, {}, SourceMemoire()).ok());
 }
 
 struct CasMemoire {
@@ -314,7 +299,7 @@ TEST(MemoireDisponible, LeSystemeRepond)
 
 TEST(BesoinMemoire, UnFichierDeSautsDeLigneTientDansLEstimation)
 {
-    for (const qint64 taille : {qint64(0), qint64(1), qint64(1) << 20, kMaxTextFileBytes}) {
+    for (const qint64 taille : {qint64(0), qint64(1), qint64(1) << 20, kTailleMaximaleFichier}) {
         // Each LF becomes CR LF in UTF-16, plus a line of its own in the view's index.
         EXPECT_GE(besoinMemoireOuverture(taille), 4 * taille + taille / 4) << taille;
         EXPECT_LE(besoinMemoireOuverture(taille), besoinMemoireOuverture(taille + 1));
@@ -360,20 +345,20 @@ void limiterEspace(qint64 octetsDePlus)
 {
     if (!limiterApresLecture)
         limiterEspace(octetsDePlus);
-    const TextFileRead lu = readTextFile(chemin, kMaxTextFileBytes, memoire);
+    const LectureFichier lu = lireFichierTexte(chemin, {}, memoire);
     if (!lu.ok()) {
-        std::fprintf(stderr, "%s\n", lu.error.toUtf8().constData());
+        std::fprintf(stderr, "%s\n", lu.erreur.toUtf8().constData());
         std::exit(0);
     }
     if (limiterApresLecture)
         limiterEspace(octetsDePlus);
     try {
-        const AnalyseComplete analyse = analyserTexte(lu.loaded.text);
+        const AnalyseComplete analyse = analyserTexte(lu.charge.texte);
         std::fprintf(stderr, "analyse faite : %lld mots\n", static_cast<long long>(analyse.mots));
         std::exit(1);
     } catch (const std::bad_alloc&) {
         std::fprintf(stderr, "%s\n",
-                     texteMemoireInsuffisante(besoinMemoireOuverture(lu.loaded.text.size()),
+                     texteMemoireInsuffisante(besoinMemoireOuverture(lu.charge.texte.size()),
                                               memoireDisponible())
                          .toUtf8()
                          .constData());
@@ -385,7 +370,7 @@ class SousLimiteEspace : public FichiersEnBlocs {
 protected:
     void SetUp() override
     {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
         GTEST_SKIP() << "the sanitizer's shadow memory needs more address space than any limit";
 #endif
         GTEST_FLAG_SET(death_test_style, "threadsafe");
@@ -434,8 +419,7 @@ TEST_F(SousLimiteEspace, LOuvertureEntiereAussi)
     EXPECT_EXIT(
         {
             limiterEspace(96 << 20);
-            const std::atomic<bool> abandon = false;
-            const Ouverture o = preparerOuverture(chemin, abandon, [] { return qint64(-1); });
+            const Ouverture o = preparerOuverture(chemin, {}, [] { return qint64(-1); });
             std::fprintf(stderr, "%s\n", o.erreur.toUtf8().constData());
             std::exit(o.erreur.isEmpty() ? 1 : 0);
         },

@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// How much memory opening a file may take, and how much this process can still get.
+// What the system says of this process' memory, and the advice it takes about it. Qt Core only.
 
 #include <QByteArrayView>
-#include <QString>
 
 #include <functional>
 
@@ -19,13 +18,10 @@ qint64 memoireDisponible();
 // in bytes (-1 for none).
 qint64 memoireDisponibleSelon(QByteArrayView meminfo, QByteArrayView status, qint64 limiteEspace);
 
-// The most an open of a file of this many bytes may need at its peak: the loaded text, the
-// line index of the text view and the analysis, for the costliest text of that size.
-qint64 besoinMemoireOuverture(qint64 tailleFichier);
-
-// "Le fichier est trop grand pour la mémoire disponible : N Mio nécessaires, M Mio disponibles."
-QString texteMemoireInsuffisante(qint64 besoin, qint64 disponible);
-
 // Freed memory of the threads that read and analyse a text goes back to one shared pool rather
 // than staying in one pool per thread, so that a second open reuses it.
 void partagerMemoireLiberee();
+
+// Asks for large pages over [debut, debut + octets), not yet touched: a big text then costs a
+// few hundred page faults instead of tens of thousands. Does nothing where the system cannot.
+void conseillerGrandesPages(void* debut, qsizetype octets);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "main_window/text_file.h"
+#include "document/fichier_texte.h"
+#include "document/reference_chargement.h"
 #include "qt_print.h"
 #include "write_file.h"
 
@@ -25,10 +26,10 @@ class LineSplitting : public testing::TestWithParam<LinesCase> { };
 TEST_P(LineSplitting, EveryLineEndsInCrLfAndCountsSkipBreaks)
 {
     const LinesCase& c = GetParam();
-    const LoadedText loaded = toLoadedText(c.input);
-    EXPECT_EQ(loaded.text, c.text);
-    EXPECT_EQ(loaded.nonEmptyLines, c.lines);
-    EXPECT_EQ(loaded.characters, c.characters);
+    const TexteCharge loaded = decouperLignes(c.input);
+    EXPECT_EQ(loaded.texte, c.text);
+    EXPECT_EQ(loaded.lignesNonVides, c.lines);
+    EXPECT_EQ(loaded.caracteres, c.characters);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -60,7 +61,7 @@ class Decoding : public testing::TestWithParam<DecodeCase> { };
 TEST_P(Decoding, Utf8WhenValidElseWindows1252)
 {
     // None of the cases has a line break: the text is the one line followed by CR LF.
-    EXPECT_EQ(chargerOctets(GetParam().bytes).text, GetParam().text + u"\r\n"_qs);
+    EXPECT_EQ(chargerOctets(GetParam().bytes).texte, GetParam().text + u"\r\n"_qs);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -114,12 +115,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(TextExtension, AnyLetterCase)
 {
-    EXPECT_TRUE(hasTextExtension(u"/d/conte.txt"_qs));
-    EXPECT_TRUE(hasTextExtension(u"/d/conte.TXT"_qs));
-    EXPECT_TRUE(hasTextExtension(u"/d/conte.Txt"_qs));
-    EXPECT_FALSE(hasTextExtension(u"/d/conte"_qs));
-    EXPECT_FALSE(hasTextExtension(u"/d/conte.txt.gz"_qs));
-    EXPECT_FALSE(hasTextExtension(u"/d/contetxt"_qs));
+    EXPECT_TRUE(aExtensionTexte(u"/d/conte.txt"_qs));
+    EXPECT_TRUE(aExtensionTexte(u"/d/conte.TXT"_qs));
+    EXPECT_TRUE(aExtensionTexte(u"/d/conte.Txt"_qs));
+    EXPECT_FALSE(aExtensionTexte(u"/d/conte"_qs));
+    EXPECT_FALSE(aExtensionTexte(u"/d/conte.txt.gz"_qs));
+    EXPECT_FALSE(aExtensionTexte(u"/d/contetxt"_qs));
 }
 
 class ReadingFiles : public testing::Test {
@@ -135,9 +136,9 @@ protected:
 
 TEST_F(ReadingFiles, ReadsAndDecodes)
 {
-    const TextFileRead read = readTextFile(write("a.txt", "\xE9t\xE9\nfin"));
+    const LectureFichier read = lireFichierTexte(write("a.txt", "\xE9t\xE9\nfin"));
     ASSERT_TRUE(read.ok());
-    EXPECT_EQ(read.loaded.text, u"été\r\nfin\r\n"_qs);
+    EXPECT_EQ(read.charge.texte, u"été\r\nfin\r\n"_qs);
 }
 
 TEST_F(ReadingFiles, RefusesWhatCannotBeReadWithAMessage)
@@ -146,14 +147,14 @@ TEST_F(ReadingFiles, RefusesWhatCannotBeReadWithAMessage)
     const QString folder = dir.filePath(u"dossier.txt"_qs);
     ASSERT_TRUE(QDir().mkdir(folder));
     for (const QString& path : {dir.filePath(u"absent.txt"_qs), folder}) {
-        const TextFileRead read = readTextFile(path);
+        const LectureFichier read = lireFichierTexte(path);
         EXPECT_FALSE(read.ok()) << path.toStdString();
-        EXPECT_TRUE(read.error.startsWith(u"Impossible de lire le fichier « "_qs));
+        EXPECT_TRUE(read.erreur.startsWith(u"Impossible de lire le fichier « "_qs));
     }
-    const TextFileRead tooBig = readTextFile(big, 1024);
+    const LectureFichier tooBig = lireFichierTexte(big, {}, memoireDisponible, 1024);
     EXPECT_FALSE(tooBig.ok());
-    EXPECT_TRUE(tooBig.error.contains(u"taille maximale"_qs));
-    EXPECT_TRUE(readTextFile(big, 2048).ok());
+    EXPECT_TRUE(tooBig.erreur.contains(u"taille maximale"_qs));
+    EXPECT_TRUE(lireFichierTexte(big, {}, memoireDisponible, 2048).ok());
 }
 
 } // namespace

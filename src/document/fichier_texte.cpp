@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "main_window/text_file.h"
+#include "document/fichier_texte.h"
+
+#include "platform/memoire_systeme.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -68,73 +70,37 @@ const char16_t* copierLigne(const char16_t* p, const char16_t* fin, char16_t*& o
     return p;
 }
 
-// Length of the UTF-8 form of the UTF-16 unit at i, and how many units it covers.
-int longueurUtf8(const char16_t* texte, qsizetype i, qsizetype taille, int& unites)
+QString nomAffiche(const QString& chemin)
 {
-    const char16_t u = texte[i];
-    unites = 1;
-    if (u < 0x80)
-        return 1;
-    if (u < 0x800)
-        return 2;
-    if (u >= 0xD800 && u < 0xDC00 && i + 1 < taille && texte[i + 1] >= 0xDC00
-        && texte[i + 1] < 0xE000) {
-        unites = 2;
-        return 4;
-    }
-    return 3;
+    const QString nom = QFileInfo(chemin).fileName();
+    return nom.isEmpty() ? chemin : nom;
 }
 
-QString displayName(const QString& path)
+LectureFichier echec(const QString& chemin, const QString& raison)
 {
-    const QString name = QFileInfo(path).fileName();
-    return name.isEmpty() ? path : name;
+    LectureFichier lecture;
+    lecture.erreur = texteEchecLecture(chemin, raison);
+    return lecture;
 }
 
-TextFileRead failure(const QString& path, const QString& reason)
+LectureFichier tropGrand(const QString& chemin, qint64 tailleMaximale)
 {
-    TextFileRead result;
-    result.error = texteEchecLecture(path, reason);
-    return result;
-}
-
-TextFileRead tropGrand(const QString& path, qint64 maxBytes)
-{
-    return failure(path,
-                   QStringLiteral("Le fichier dépasse la taille maximale de %1 Mio.")
-                       .arg(maxBytes / (1024 * 1024)));
+    return echec(chemin,
+                 QStringLiteral("Le fichier dépasse la taille maximale de %1 Mio.")
+                     .arg(tailleMaximale / (1024 * 1024)));
 }
 
 } // namespace
 
-QString texteEchecLecture(const QString& path, const QString& raison)
+QString texteEchecLecture(const QString& chemin, const QString& raison)
 {
     return QStringLiteral("Impossible de lire le fichier « %1 ».\n%2")
-        .arg(displayName(path), raison);
+        .arg(nomAffiche(chemin), raison);
 }
 
-bool hasTextExtension(const QString& path)
+bool aExtensionTexte(const QString& chemin)
 {
-    return path.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive);
-}
-
-DecoupeLignes::~DecoupeLignes()
-{
-    if (suivi_) {
-        const auto verrou = bloquerLecture();
-        suivi_->finir(false);
-    }
-}
-
-std::unique_lock<std::shared_mutex> DecoupeLignes::bloquerLecture()
-{
-    return suivi_ ? suivi_->bloquerLecture() : std::unique_lock<std::shared_mutex>();
-}
-
-void DecoupeLignes::publier(bool reecrit)
-{
-    if (suivi_)
-        suivi_->publier(reinterpret_cast<const char16_t*>(texte_.constData()), ecrits_, reecrit);
+    return chemin.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive);
 }
 
 void DecoupeLignes::prevoir(qsizetype caracteres)
@@ -143,17 +109,16 @@ void DecoupeLignes::prevoir(qsizetype caracteres)
     const qsizetype besoin = ecrits_ + 2 * caracteres + kMarge;
     if (besoin <= texte_.size())
         return;
-    // Reserve for the rest of the file at the rate seen so far, so that a text is reallocated
-    // a few times at most and is not given twice the room it needs.
-    const qint64 restants = std::max<qint64>(0, attendus_ - lus_);
-    const double parOctet = lus_ > 0 && ecrits_ > 0 ? double(ecrits_) / double(lus_) : 1.0;
-    const double prevus = double(restants) * std::min(2.0, parOctet * 1.03);
-    qsizetype cible = besoin + qsizetype(prevus);
-    cible = std::max(cible, texte_.size() + texte_.size() / 8);
-    const auto verrou = bloquerLecture();
-    texte_.reserve(cible);
+    // The first time, room for the costliest text of the expected size: a file of line feeds,
+    // each one a CR LF. Pages never written are never taken from the system.
+    qsizetype cible = std::max(besoin, qsizetype(2 * attendus_ + 2 + kMarge));
+    // A file that grew while it was read.
+    if (!texte_.isEmpty())
+        cible = std::max(cible, texte_.size() + texte_.size() / 2);
+    const bool neuf = texte_.isEmpty();
     texte_.resize(cible);
-    publier();
+    if (neuf)
+        conseillerGrandesPages(texte_.data(), texte_.size() * qsizetype(sizeof(QChar)));
 }
 
 void DecoupeLignes::ajouter(QStringView morceau)
@@ -190,71 +155,18 @@ void DecoupeLignes::ajouter(QStringView morceau)
         }
     }
     ecrits_ = out - debut;
-    publier();
 }
 
-void DecoupeLignes::relireEnCp1252(QByteArrayView devant)
+void DecoupeLignes::recommencer()
 {
-    const auto verrou = bloquerLecture();
-    qsizetype longueur = devant.size();
-    {
-        const auto* texte = reinterpret_cast<const char16_t*>(texte_.constData());
-        int unites = 1;
-        for (qsizetype i = 0; i < ecrits_; i += unites)
-            longueur += longueurUtf8(texte, i, ecrits_, unites);
-    }
-    if (longueur + kMarge > texte_.size()) {
-        texte_.reserve(longueur + kMarge);
-        texte_.resize(longueur + kMarge);
-    }
-    // From the end, the new form never overtakes what is still to be read: no character is
-    // shorter in it than in UTF-16.
-    char16_t* const texte = reinterpret_cast<char16_t*>(texte_.data());
-    qsizetype lu = ecrits_;
-    qsizetype ecrit = longueur;
-    while (lu > 0) {
-        char32_t u = texte[--lu];
-        if (u < 0x80) {
-            texte[--ecrit] = char16_t(u);
-            continue;
-        }
-        std::array<unsigned char, 4> octets{};
-        int n;
-        if (u < 0x800) {
-            octets = {static_cast<unsigned char>(0xC0 | (u >> 6)),
-                      static_cast<unsigned char>(0x80 | (u & 0x3F))};
-            n = 2;
-        } else if (u >= 0xDC00 && u < 0xE000 && lu > 0 && texte[lu - 1] >= 0xD800
-                   && texte[lu - 1] < 0xDC00) {
-            u = 0x10000 + ((char32_t(texte[--lu]) - 0xD800) << 10) + (u - 0xDC00);
-            octets = {static_cast<unsigned char>(0xF0 | (u >> 18)),
-                      static_cast<unsigned char>(0x80 | ((u >> 12) & 0x3F)),
-                      static_cast<unsigned char>(0x80 | ((u >> 6) & 0x3F)),
-                      static_cast<unsigned char>(0x80 | (u & 0x3F))};
-            n = 4;
-        } else {
-            octets = {static_cast<unsigned char>(0xE0 | (u >> 12)),
-                      static_cast<unsigned char>(0x80 | ((u >> 6) & 0x3F)),
-                      static_cast<unsigned char>(0x80 | (u & 0x3F))};
-            n = 3;
-        }
-        for (int i = n; i-- > 0;)
-            texte[--ecrit] = versCp1252(octets[i]);
-    }
-    for (qsizetype i = 0; i < devant.size(); ++i)
-        texte[i] = versCp1252(static_cast<unsigned char>(devant[i]));
-    ecrits_ = longueur;
-    // The bytes in front join the first line, which is no longer empty.
-    if (!devant.isEmpty()) {
-        if (sauts_ == 0)
-            ligneNonVide_ = true;
-        else if (texte[devant.size()] == u'\r')
-            ++lignesNonVides_;
-    }
-    publier(true);
+    ecrits_ = 0;
+    sauts_ = 0;
+    lignesNonVides_ = 0;
+    ligneNonVide_ = false;
+    crEnAttente_ = false;
 }
 
-LoadedText DecoupeLignes::terminer()
+TexteCharge DecoupeLignes::terminer()
 {
     if (ligneNonVide_) {
         prevoir(1);
@@ -263,24 +175,13 @@ LoadedText DecoupeLignes::terminer()
         texte[ecrits_++] = u'\n';
         ++sauts_;
         ++lignesNonVides_;
-        ligneNonVide_ = false;
     }
-    {
-        const auto verrou = bloquerLecture();
-        texte_.resize(ecrits_);
-        texte_.squeeze();
-        publier();
-        if (suivi_)
-            suivi_->finir(true);
-        suivi_ = nullptr;
-    }
-    LoadedText result{std::move(texte_), lignesNonVides_, ecrits_ - 2 * sauts_};
-    texte_ = QString();
-    ecrits_ = 0;
-    sauts_ = 0;
-    lignesNonVides_ = 0;
-    crEnAttente_ = false;
-    return result;
+    // The room never written goes back to the system without the text moving.
+    texte_.resize(ecrits_);
+    texte_.squeeze();
+    TexteCharge charge{std::exchange(texte_, QString()), lignesNonVides_, ecrits_ - 2 * sauts_};
+    recommencer();
+    return charge;
 }
 
 qsizetype DecodeurTexte::choisirCodage(QByteArrayView debut)
@@ -295,66 +196,56 @@ qsizetype DecodeurTexte::choisirCodage(QByteArrayView debut)
     codage_ = Codage::Utf8;
     // The mark is dropped here, so that the decoder keeps any later one as U+FEFF.
     decodeur_ = QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
-    bomUtf8_ = debut.startsWith("\xEF\xBB\xBF");
-    return bomUtf8_ ? 3 : 0;
+    return debut.startsWith("\xEF\xBB\xBF") ? 3 : 0;
 }
 
-void DecodeurTexte::ajouter(QByteArrayView bloc)
+bool DecodeurTexte::ajouter(QByteArrayView bloc)
 {
     if (bloc.isEmpty())
-        return;
-    if (codage_ != Codage::Inconnu) {
-        decoder(bloc);
-        return;
-    }
+        return true;
+    if (codage_ != Codage::Inconnu)
+        return decoder(bloc);
     // The encoding shows in the first three bytes.
     if (entete_.size() + bloc.size() < 3) {
         entete_.append(bloc);
-        return;
+        return true;
     }
-    if (entete_.isEmpty()) {
-        decoder(bloc.sliced(choisirCodage(bloc)));
-        return;
-    }
+    if (entete_.isEmpty())
+        return decoder(bloc.sliced(choisirCodage(bloc)));
     entete_.append(bloc);
     const QByteArray debut = std::exchange(entete_, QByteArray());
-    decoder(QByteArrayView(debut).sliced(choisirCodage(debut)));
+    return decoder(QByteArrayView(debut).sliced(choisirCodage(debut)));
 }
 
-void DecodeurTexte::decoder(QByteArrayView octets)
+bool DecodeurTexte::decoder(QByteArrayView octets)
 {
-    lignes_.compterOctets(lus_);
-    lus_ += octets.size();
     if (codage_ == Codage::Cp1252) {
         decoderCp1252(octets);
-        return;
+        return true;
     }
     const qsizetype place = decodeur_.requiredSpace(octets.size());
-    if (tampon_.size() < place) {
-        tampon_.reserve(place);
+    if (tampon_.size() < place)
         tampon_.resize(place);
-    }
     const QChar* const fin = decodeur_.appendToBuffer(tampon_.data(), octets);
     if (codage_ == Codage::Utf16) {
         octetsUtf16_ += octets.size();
         lignes_.ajouter(QStringView(tampon_.constData(), fin));
-        return;
+        return true;
     }
-    if (decodeur_.hasError()) {
-        passerEnCp1252();
-        decoderCp1252(octets);
-        return;
-    }
+    if (decodeur_.hasError())
+        return false;
     lignes_.ajouter(QStringView(tampon_.constData(), fin));
     retenirSequenceIncomplete(octets);
+    return true;
 }
 
-void DecodeurTexte::passerEnCp1252()
+void DecodeurTexte::recommencerEnCp1252()
 {
     codage_ = Codage::Cp1252;
-    lignes_.relireEnCp1252(bomUtf8_ ? QByteArrayView("\xEF\xBB\xBF") : QByteArrayView());
-    decoderCp1252(QByteArrayView(enAttente_, nbEnAttente_));
+    decodeur_ = QStringDecoder();
+    entete_.clear();
     nbEnAttente_ = 0;
+    lignes_.recommencer();
 }
 
 void DecodeurTexte::decoderCp1252(QByteArrayView octets)
@@ -362,10 +253,8 @@ void DecodeurTexte::decoderCp1252(QByteArrayView octets)
     const qsizetype n = octets.size();
     if (n == 0)
         return;
-    if (tampon_.size() < n) {
-        tampon_.reserve(n);
+    if (tampon_.size() < n)
         tampon_.resize(n);
-    }
     const auto* entree = reinterpret_cast<const unsigned char*>(octets.data());
     char16_t* const sortie = reinterpret_cast<char16_t*>(tampon_.data());
     qsizetype i = 0;
@@ -421,80 +310,103 @@ void DecodeurTexte::retenirSequenceIncomplete(QByteArrayView bloc)
     }
 }
 
-LoadedText DecodeurTexte::terminer()
+std::optional<TexteCharge> DecodeurTexte::terminer()
 {
     if (codage_ == Codage::Inconnu) {
         const QByteArray debut = std::exchange(entete_, QByteArray());
-        decoder(QByteArrayView(debut).sliced(choisirCodage(debut)));
+        if (!decoder(QByteArrayView(debut).sliced(choisirCodage(debut))))
+            return std::nullopt;
     }
     // A sequence cut by the end of the file is not UTF-8.
     if (codage_ == Codage::Utf8 && nbEnAttente_ > 0)
-        passerEnCp1252();
+        return std::nullopt;
     // An odd last byte of UTF-16 is no character.
     if (codage_ == Codage::Utf16 && octetsUtf16_ % 2 != 0)
         lignes_.ajouter(u"\uFFFD");
     return lignes_.terminer();
 }
 
-LoadedText chargerOctets(QByteArrayView octets)
+namespace {
+
+enum class FinPasse { Lue, PasUtf8, Arretee, ErreurLecture, TropGrand };
+
+// One pass over the file from where it stands to its end.
+FinPasse lirePasse(QFile& fichier, DecodeurTexte& decodeur, QByteArray& bloc,
+                   const std::stop_token& arret, qint64 tailleMaximale,
+                   std::optional<TexteCharge>& charge)
 {
-    DecodeurTexte decodeur(octets.size());
-    decodeur.ajouter(octets);
-    return decodeur.terminer();
+    qint64 total = 0;
+    for (;;) {
+        if (arret.stop_requested())
+            return FinPasse::Arretee;
+        const qint64 lus = fichier.read(bloc.data(), bloc.size());
+        if (lus < 0 || fichier.error() != QFileDevice::NoError)
+            return FinPasse::ErreurLecture;
+        if (lus == 0)
+            break;
+        total += lus;
+        // The file grew since it was measured.
+        if (total > tailleMaximale)
+            return FinPasse::TropGrand;
+        if (!decodeur.ajouter(QByteArrayView(bloc.constData(), lus)))
+            return FinPasse::PasUtf8;
+    }
+    charge = decodeur.terminer();
+    return charge ? FinPasse::Lue : FinPasse::PasUtf8;
 }
 
-LoadedText toLoadedText(const QString& decoded)
-{
-    DecoupeLignes lignes(decoded.size());
-    lignes.ajouter(decoded);
-    return lignes.terminer();
-}
+} // namespace
 
-TextFileRead readTextFile(const QString& path, qint64 maxBytes, const SourceMemoire& memoire,
-                          TexteEnCours* suivi, qsizetype tailleBloc)
+LectureFichier lireFichierTexte(const QString& chemin, std::stop_token arret,
+                                const SourceMemoire& memoire, qint64 tailleMaximale,
+                                qsizetype tailleBloc)
 {
-    const QFileInfo info(path);
+    const QFileInfo info(chemin);
     if (!info.exists())
-        return failure(path, QStringLiteral("Le fichier n'existe plus."));
+        return echec(chemin, QStringLiteral("Le fichier n'existe plus."));
     if (info.isDir())
-        return failure(path, QStringLiteral("C'est un dossier, pas un fichier."));
+        return echec(chemin, QStringLiteral("C'est un dossier, pas un fichier."));
     // A pipe or a device could block the window for ever: only plain files are read.
     if (!info.isFile())
-        return failure(path, QStringLiteral("Ce n'est pas un fichier ordinaire."));
-    if (info.size() > maxBytes)
-        return tropGrand(path, maxBytes);
+        return echec(chemin, QStringLiteral("Ce n'est pas un fichier ordinaire."));
+    if (info.size() > tailleMaximale)
+        return tropGrand(chemin, tailleMaximale);
 
     const qint64 besoin = besoinMemoireOuverture(info.size());
     const qint64 disponible = memoire ? memoire() : -1;
     if (disponible >= 0 && besoin > disponible)
-        return failure(path, texteMemoireInsuffisante(besoin, disponible));
+        return echec(chemin, texteMemoireInsuffisante(besoin, disponible));
 
     try {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || file.isSequential())
-            return failure(
-                path, QStringLiteral("Le fichier ne peut pas être ouvert (droits d'accès ?)."));
+        QFile fichier(chemin);
+        if (!fichier.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || fichier.isSequential())
+            return echec(chemin,
+                         QStringLiteral("Le fichier ne peut pas être ouvert (droits d'accès ?)."));
         DecodeurTexte decodeur(info.size());
-        decodeur.suivre(suivi);
         QByteArray bloc(std::max<qsizetype>(1, tailleBloc), Qt::Uninitialized);
-        qint64 total = 0;
-        for (;;) {
-            const qint64 lus = file.read(bloc.data(), bloc.size());
-            if (lus < 0 || file.error() != QFileDevice::NoError)
-                return failure(path, QStringLiteral("Erreur de lecture."));
-            if (lus == 0)
-                break;
-            total += lus;
-            // The file grew since it was measured.
-            if (total > maxBytes)
-                return tropGrand(path, maxBytes);
-            decodeur.ajouter(QByteArrayView(bloc.constData(), lus));
+        std::optional<TexteCharge> charge;
+        FinPasse fin = lirePasse(fichier, decodeur, bloc, arret, tailleMaximale, charge);
+        // A byte that UTF-8 cannot have, however late: the whole file is read again.
+        if (fin == FinPasse::PasUtf8) {
+            decodeur.recommencerEnCp1252();
+            fin = fichier.seek(0)
+                ? lirePasse(fichier, decodeur, bloc, arret, tailleMaximale, charge)
+                : FinPasse::ErreurLecture;
         }
-        TextFileRead result;
-        result.loaded = decodeur.terminer();
-        return result;
+        switch (fin) {
+        case FinPasse::Lue:
+            return {std::move(*charge), {}, false};
+        case FinPasse::Arretee:
+            return {{}, {}, true};
+        case FinPasse::TropGrand:
+            return tropGrand(chemin, tailleMaximale);
+        case FinPasse::PasUtf8:
+        case FinPasse::ErreurLecture:
+            break;
+        }
+        return echec(chemin, QStringLiteral("Erreur de lecture."));
     } catch (const std::bad_alloc&) {
         // Everything the read held is released by now.
-        return failure(path, texteMemoireInsuffisante(besoin, memoire ? memoire() : -1));
+        return echec(chemin, texteMemoireInsuffisante(besoin, memoire ? memoire() : -1));
     }
 }
