@@ -7,6 +7,7 @@
 // default), written to a temporary file; run it alone, as its own process.
 
 #include "analysis/analyse.h"
+#include "analysis/analyseur.h"
 #include "analysis/occurrences.h"
 #include "analysis/wc.h"
 #include "corpus/corpus.h"
@@ -122,6 +123,18 @@ void sequentielle(benchmark::State& etat, std::string nom)
     etat.SetBytesProcessed(etat.iterations() * t.size());
 }
 
+// The same on one thread: what one core does.
+void analyseUnFil(benchmark::State& etat, std::string nom)
+{
+    const QString& t = texte(nom);
+    for (auto _ : etat)
+        benchmark::DoNotOptimize(lexique::analyser(t, 1));
+    etat.counters["Mo_fichier_par_s"] = benchmark::Counter(
+        double(QFileInfo(dossierCorpus() + u'/' + QString::fromStdString(nom)).size())
+            * double(etat.iterations()) / 1e6,
+        benchmark::Counter::kIsRate);
+}
+
 // Loading alone, from the file in the page cache: read, decode, line ends, line index.
 void chargement(benchmark::State& etat, std::string nom)
 {
@@ -205,6 +218,9 @@ int main(int argc, char** argv)
         const std::string nom(f);
         const auto ms = benchmark::kMillisecond;
         benchmark::RegisterBenchmark(("AnalyseComplete/" + nom).c_str(), analyseComplete, nom)
+            ->Unit(ms)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark(("AnalyseUnFil/" + nom).c_str(), analyseUnFil, nom)
             ->Unit(ms)
             ->UseRealTime();
         benchmark::RegisterBenchmark(("Sequentielle/" + nom).c_str(), sequentielle, nom)->Unit(ms);

@@ -101,6 +101,7 @@ AnalyseComplete analyser(QStringView texte, int fils, std::stop_token arretDeman
             // never write to the same cache line.
             Analyseur a(Toutes);
             a.ajouterTexte(texte.sliced(bornes[k], bornes[k + 1] - bornes[k]), arret.get_token());
+            a.table(); // here, on each part's thread: the merges then read tables only
             analyses[k].emplace(std::move(a));
         });
     enParallele(taches, arret);

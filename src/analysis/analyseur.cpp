@@ -13,8 +13,9 @@ namespace lexique {
 namespace {
 
 // The value of a spelling in exacts_: this bit when it is a word of `wc`,
-// and in the others its entry of the table plus one, 0 for none yet.
+// and in the others its runs not yet reported to the table.
 constexpr quint32 kMotWc = quint32(1) << 31;
+constexpr quint32 kCompteMax = kMotWc - 1;
 
 // The text goes by pieces of about this many characters, small enough for
 // the piece and its list of words to stay in cache between the two scans.
@@ -99,25 +100,33 @@ void Analyseur::placer(bool motsWc)
             exacts_.fixerValeur(m.place, v);
             ++differents_;
         }
-        // The count is read again when the occurrence runs are scanned:
-        // fetching it now overlaps that miss with the lookups.
-        if (const quint32 entree = v & ~kMotWc; entree != 0)
-            table_.precharger(entree - 1);
     }
 }
 
-void Analyseur::compterOccurrence(quint32 place, const char16_t* d, qsizetype n)
+void Analyseur::compterOccurrence(quint32 place)
 {
     const quint32 v = exacts_.valeur(place);
-    quint32 entree = v & ~kMotWc;
-    if (entree == 0) {
-        const quint32 p = table_.entree(d, n);
-        if (p >= kMotWc - 1)
-            throw std::length_error("too many distinct words");
-        entree = p + 1;
-        exacts_.fixerValeur(place, (v & kMotWc) | entree);
+    const quint32 compte = v & kCompteMax;
+    if (compte == 0)
+        aReporter_.push_back(place);
+    else if (compte == kCompteMax)
+        throw std::length_error("too many occurrences of one spelling");
+    exacts_.fixerValeur(place, v + 1);
+}
+
+Table& Analyseur::table()
+{
+    if (aReporter_.empty()) // read only: the merges of two threads may both ask
+        return table_;
+    // In the order of their first runs, the spellings make the entries in the order of first
+    // occurrence of their capital forms, each with the spelling of its first occurrence.
+    for (const quint32 place : aReporter_) {
+        const quint32 v = exacts_.valeur(place);
+        table_.compter(table_.entree(exacts_.cle(place), exacts_.longueur(place)), v & kCompteMax);
+        exacts_.fixerValeur(place, v & kMotWc);
     }
-    table_.compter(entree - 1);
+    aReporter_.clear();
+    return table_;
 }
 
 void Analyseur::ajouterMorceau(QStringView morceau)
@@ -167,7 +176,7 @@ void Analyseur::ajouterMorceau(QStringView morceau)
                     ++k;
                 if (k < motsDuMorceau_.size() && motsDuMorceau_[k].d == mot
                     && motsDuMorceau_[k].n == longueur) {
-                    compterOccurrence(motsDuMorceau_[k].place, mot, longueur);
+                    compterOccurrence(motsDuMorceau_[k].place);
                     return;
                 }
             }
@@ -180,12 +189,12 @@ void Analyseur::ajouterMorceau(QStringView morceau)
             if (seule)
                 motsDuMorceau_.push_back({mot, longueur, hacher(mot, longueur)});
             else
-                compterOccurrence(chercher(mot, longueur), mot, longueur);
+                compterOccurrence(chercher(mot, longueur));
         });
     if (seule) {
         placer(false);
         for (const Mot& m : motsDuMorceau_)
-            compterOccurrence(m.place, m.d, m.n);
+            compterOccurrence(m.place);
     }
 }
 
@@ -218,6 +227,7 @@ void Analyseur::fusionnerMots(const Analyseur& suite)
 
 void Analyseur::libererMots()
 {
+    table(); // the counts still in the set go first
     exacts_ = Dictionnaire();
     motsDuMorceau_ = {};
     horsTexte_ = {};

@@ -40,13 +40,14 @@ public:
     // `suite` analysed the text that follows this one's. The words and the
     // table touch separate data, so both merges can run on two threads at once.
     void fusionnerMots(const Analyseur& suite);
-    void fusionnerTable(const Analyseur& suite) { table_.fusionner(suite.table_); }
+    void fusionnerTable(Analyseur& suite) { table().fusionner(suite.table()); }
     // Drops the set of spellings once the words are merged.
     void libererMots();
 
     qint64 mots() const noexcept { return mots_; }
     qint64 motsDifferents() const noexcept { return differents_; }
-    Table& table() noexcept { return table_; }
+    // The table of the text seen so far.
+    Table& table();
 
 private:
     // A word of the piece at hand: its units (in the text, or in horsTexte_
@@ -59,13 +60,17 @@ private:
 
     void ajouterMorceau(QStringView morceau);
     void placer(bool motsWc);
-    void compterOccurrence(quint32 place, const char16_t* d, qsizetype n);
+    void compterOccurrence(quint32 place);
     quint32 chercher(const char16_t* d, qsizetype n);
 
     Regles regles_;
     qint64 mots_ = 0;
     qint64 differents_ = 0;
     Dictionnaire exacts_;
+    // The runs are counted by exact spelling, in the set of spellings that the lookup has just
+    // brought into cache; the table gathers those counts by capital form when it is asked for.
+    // Spellings with a count not yet in the table, in the order of their first run.
+    std::vector<quint32> aReporter_;
     Table table_;
     std::vector<Mot> motsDuMorceau_;
     std::vector<char16_t> horsTexte_;
