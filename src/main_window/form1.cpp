@@ -7,6 +7,7 @@
 #include "main_window/champ_recherche.h"
 #include "main_window/libelle_ajuste.h"
 #include "main_window/ouverture.h"
+#include "main_window/style_cadre.h"
 #include "main_window/text_display.h"
 #include "main_window/text_file.h"
 #include "main_window/wrapping_check_box.h"
@@ -159,6 +160,7 @@ void Form1::creerCadreAnalyse()
     Fram2->setTitle(QStringLiteral("  Analyse"));
     Fram2->setFont(look::classicFont(9.75, true));
     remplirFond(Fram2, QColor(0xC0, 0xC0, 0xC0));
+    Fram2->setStyle(StyleCadre::commun());
 
     Lignes = creerLibelle<LibelleAjuste>(Fram2, "Lignes", {8, 32, 121, 17},
                                          QStringLiteral("Nombre de lignes"));
@@ -184,6 +186,7 @@ void Form1::creerCadreRecherche()
     Frame1->setTitle(QStringLiteral("  Recherche:  mot ou  groupe de caractères"));
     Frame1->setFont(look::classicFont(9.75, true));
     remplirFond(Frame1, QColor(0xC0, 0xC0, 0xC0));
+    Frame1->setStyle(StyleCadre::commun());
 
     TxtRecherche = creerElement<ChampRecherche>(Frame1, "TxtRecherche", {16, 24, 137, 19});
     TxtRecherche->setFont(look::classicFont(8.25, false));
