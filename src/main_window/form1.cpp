@@ -34,6 +34,11 @@
 
 namespace {
 
+// The result label at rest: at start its leading blanks push the word down, after an open two
+// line breaks do.
+const QString kResultatDepart = QString(73, u' ') + QStringLiteral("Résultat");
+const QString kResultatRepos = QStringLiteral("\r\n\r\n Résultat");
+
 template <typename W>
 W* creerElement(QWidget* conteneur, const char* nom, QRect geometrie)
 {
@@ -212,9 +217,14 @@ void Form1::creerCadreRecherche()
     remplirFond(ChkCherche, QColor(0xC0, 0xC0, 0xC0));
     ChkCherche->setCursor(look::handCursor());
 
-    Label2 = creerLibelle(Frame1, "Label2", {160, 48, 145, 65},
-                          QString(73, u' ') + QStringLiteral("Résultat"));
-    Label2->setWordWrap(true);
+    auto* resultat = creerElement<LibelleAjuste>(Frame1, "Label2", {160, 48, 145, 65});
+    Label2 = resultat;
+    resultat->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    resultat->setWordWrap(true);
+    resultat->setText(kResultatDepart);
+    // Where the blanks alone would leave it depends on the width of a blank: it stands where
+    // it will after an open, so that it does not jump then.
+    resultat->dessinerComme(kResultatDepart, kResultatRepos);
     remplirFond(Label2, QColor(0xE0, 0xE0, 0xE0));
 }
 
@@ -437,7 +447,7 @@ void Form1::ApresChargement(Ouverture& ouverture)
     LblMotsDiff->setText(QString::number(analyse.motsDifferents)
                          + QStringLiteral(" Mots différents"));
     TxtRecherche->setText(QString());
-    Label2->setText(QStringLiteral("\r\n\r\n Résultat"));
+    Label2->setText(kResultatRepos);
     Label1->setText(NomFichier);
     AfficherOccurrences(ouverture);
 }
