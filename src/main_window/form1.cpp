@@ -4,6 +4,7 @@
 #include "analysis/analyse.h"
 #include "assets/look.h"
 #include "help_window/frm_about.h"
+#include "main_window/annonce.h"
 #include "main_window/champ_recherche.h"
 #include "main_window/libelle_ajuste.h"
 #include "main_window/ouverture.h"
@@ -90,6 +91,7 @@ Form1::Form1(const Plateforme& plateforme, QWidget* parent)
     , plateforme_(plateforme)
     , fond_(look::background())
     , recherche_(new Recherche(this))
+    , annonceur_(new Annonceur(this))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString());
@@ -149,6 +151,7 @@ void Form1::creerElements()
     Le_texte->setFont(look::classicFont(8.25, false));
     look::colorer(Le_texte, QPalette::Base, QColor(0xFF, 0xFF, 0xC0));
     Le_texte->setTextCursorShape(QCursor(Qt::ArrowCursor));
+    Le_texte->setAccessibleName(QStringLiteral("Texte du fichier"));
 
     Label1 = creerLibelle<LibelleAjuste>(this, "Label1", {40, 272, 649, 17},
                                          QStringLiteral("Adresse du fichier"));
@@ -181,6 +184,8 @@ void Form1::creerCadreAnalyse()
     Resultat_Txt->setToolTip(QStringLiteral(" Occurrences avec ou sans majuscule."));
     Resultat_Txt->setCursor(look::handCursor());
     Resultat_Txt->setTextCursorShape(look::handCursor());
+    // Else named after its frame.
+    Resultat_Txt->setAccessibleName(QStringLiteral("Occurrences des mots"));
     // The heading of an empty report; before the first analysis it ends with a line break.
     Resultat_Txt->setText(TableOccurrences().Rapport() + QStringLiteral("\r\n"));
 }
@@ -219,6 +224,8 @@ void Form1::creerCadreRecherche()
 
     auto* resultat = creerElement<LibelleAjuste>(Frame1, "Label2", {160, 48, 145, 65});
     Label2 = resultat;
+    // Before its first caption, which would show it to assistive technologies as it was.
+    marquerCommeEtat(resultat);
     resultat->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     resultat->setWordWrap(true);
     resultat->setText(kResultatDepart);
@@ -241,7 +248,10 @@ void Form1::relierRecherche()
     connect(ChkMaj, &QCheckBox::toggled, r, &Recherche::definirMajuscule);
     TxtRecherche->installEventFilter(this);
 
-    connect(r, &Recherche::resultat, Label2, &QLabel::setText);
+    connect(r, &Recherche::resultat, this, [this](const QString& texte) {
+        Label2->setText(texte);
+        annonceur_->annoncer(texte);
+    });
     connect(r, &Recherche::selectionne, this, [this](qsizetype debut, qsizetype longueur) {
         Le_texte->setSelection(debut, longueur);
         Le_texte->setFocus();
@@ -413,8 +423,12 @@ void Form1::TerminerOuverture()
     travail_->deleteLater();
     travail_ = nullptr;
     qApp->removeEventFilter(this);
-    if (ouverture.erreur.isEmpty())
+    if (ouverture.erreur.isEmpty()) {
         ChargerFichier(ouverture);
+        annonceur_->annoncer(
+            QStringList{Lignes->text(), Caract->text(), LblMots->text(), LblMotsDiff->text()}.join(
+                QStringLiteral(", ")));
+    }
     QGuiApplication::restoreOverrideCursor();
     if (minuterieActive_)
         Timer1->start();

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <memory>
 
+class Annonceur;
 class ClickableLabel;
 class QCheckBox;
 class QGroupBox;
@@ -102,6 +103,7 @@ private:
     QPixmap fond_;
     TableOccurrences occurrences_;
     Recherche* recherche_;
+    Annonceur* annonceur_;
     QPointer<frmAbout> aide_;
     // The open under way, and what tells it to give up when the window goes.
     QFutureWatcher<Ouverture>* travail_ = nullptr;
