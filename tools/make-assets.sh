@@ -12,11 +12,22 @@ svg() { # name, width, height, body
         "$2" "$3" "$2" "$3" "$4" > "$work/$1.svg"
 }
 
-# Background: a quiet light-grey gradient with a thin outline along the rounded edge.
+# Background: a quiet light-grey gradient with a thin outline along the rounded edge, and a
+# lighter band along the top.
 convert -size 710x482 gradient:'#eef1f5'-'#cfd7e1' \
     -fill '#ffffff59' -draw 'roundrectangle 20,14 689,65 10,10' \
     -fill none -stroke '#8f9bab' -strokewidth 2 -draw 'roundrectangle 1.5,1.5 708.5,480.5 15,15' \
-    -alpha off -colors 64 "$out/background.gif"
+    -alpha off -colors 64 "$work/fond.gif"
+# The light embossed title would melt into the band: behind it the band turns slate, fading
+# out well before the buttons and the open label at both ends.
+convert -size 710x482 xc:black -fill white -draw 'rectangle 262,0 487,481' -blur 0x28 \
+    \( -size 710x482 xc:black -fill white -draw 'roundrectangle 20,14 689,65 10,10' \) \
+    -compose Multiply -composite "$work/masque.png"
+convert -size 710x482 xc:'#4f5d72' "$work/masque.png" -alpha off -compose CopyOpacity \
+    -composite "$work/ardoise.png"
+# Under 256 colours: kept exact, so the rest of the picture stays as it was.
+convert "$work/fond.gif" "$work/ardoise.png" -compose Over -composite +dither -type Palette \
+    "$out/background.gif"
 
 # Program icon: a written page under a magnifying glass.
 svg lexorquine 48 48 '

@@ -6,8 +6,10 @@
 #include "document/fichier_texte.h"
 #include "document/ouverture.h"
 #include "help_window/frm_about.h"
+#include "main_window/annonce.h"
 #include "main_window/champ_recherche.h"
 #include "main_window/libelle_ajuste.h"
+#include "main_window/style_cadre.h"
 #include "main_window/text_display.h"
 #include "main_window/wrapping_check_box.h"
 #include "platform/clickable_label.h"
@@ -32,6 +34,11 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace {
+
+// The result label at rest: at start its leading blanks push the word down, after an open two
+// line breaks do.
+const QString kResultatDepart = QString(73, u' ') + QStringLiteral("Résultat");
+const QString kResultatRepos = QStringLiteral("\r\n\r\n Résultat");
 
 template <typename W>
 W* creerElement(QWidget* conteneur, const char* nom, QRect geometrie)
@@ -84,6 +91,7 @@ Form1::Form1(const Plateforme& plateforme, QWidget* parent)
     , plateforme_(plateforme)
     , fond_(look::background())
     , recherche_(new Recherche(this))
+    , annonceur_(new Annonceur(this))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString());
@@ -145,6 +153,7 @@ void Form1::creerElements()
     Le_texte->setFont(look::classicFont(8.25, false));
     look::colorer(Le_texte, QPalette::Base, QColor(0xFF, 0xFF, 0xC0));
     Le_texte->setTextCursorShape(QCursor(Qt::ArrowCursor));
+    Le_texte->setAccessibleName(QStringLiteral("Texte du fichier"));
 
     Label1 = creerLibelle<LibelleAjuste>(this, "Label1", {40, 272, 649, 17},
                                          QStringLiteral("Adresse du fichier"));
@@ -161,6 +170,7 @@ void Form1::creerCadreAnalyse()
     Fram2->setTitle(QStringLiteral("  Analyse"));
     Fram2->setFont(look::classicFont(9.75, true));
     remplirFond(Fram2, QColor(0xC0, 0xC0, 0xC0));
+    Fram2->setStyle(StyleCadre::commun());
 
     Lignes = creerLibelle<LibelleAjuste>(Fram2, "Lignes", {8, 32, 121, 17},
                                          QStringLiteral("Nombre de lignes"));
@@ -176,6 +186,8 @@ void Form1::creerCadreAnalyse()
     Resultat_Txt->setToolTip(QStringLiteral(" Occurrences avec ou sans majuscule."));
     Resultat_Txt->setCursor(look::handCursor());
     Resultat_Txt->setTextCursorShape(look::handCursor());
+    // Else named after its frame.
+    Resultat_Txt->setAccessibleName(QStringLiteral("Occurrences des mots"));
     // The heading of an empty report; before the first analysis it ends with a line break.
     Resultat_Txt->setText(TableOccurrences().Rapport() + QStringLiteral("\r\n"));
 }
@@ -186,6 +198,7 @@ void Form1::creerCadreRecherche()
     Frame1->setTitle(QStringLiteral("  Recherche:  mot ou  groupe de caractères"));
     Frame1->setFont(look::classicFont(9.75, true));
     remplirFond(Frame1, QColor(0xC0, 0xC0, 0xC0));
+    Frame1->setStyle(StyleCadre::commun());
 
     TxtRecherche = creerElement<ChampRecherche>(Frame1, "TxtRecherche", {16, 24, 137, 19});
     TxtRecherche->setFont(look::classicFont(8.25, false));
@@ -211,9 +224,16 @@ void Form1::creerCadreRecherche()
     remplirFond(ChkCherche, QColor(0xC0, 0xC0, 0xC0));
     ChkCherche->setCursor(look::handCursor());
 
-    Label2 = creerLibelle(Frame1, "Label2", {160, 48, 145, 65},
-                          QString(73, u' ') + QStringLiteral("Résultat"));
-    Label2->setWordWrap(true);
+    auto* resultat = creerElement<LibelleAjuste>(Frame1, "Label2", {160, 48, 145, 65});
+    Label2 = resultat;
+    // Before its first caption, which would show it to assistive technologies as it was.
+    marquerCommeEtat(resultat);
+    resultat->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    resultat->setWordWrap(true);
+    resultat->setText(kResultatDepart);
+    // Where the blanks alone would leave it depends on the width of a blank: it stands where
+    // it will after an open, so that it does not jump then.
+    resultat->dessinerComme(kResultatDepart, kResultatRepos);
     remplirFond(Label2, QColor(0xE0, 0xE0, 0xE0));
 }
 
@@ -230,7 +250,10 @@ void Form1::relierRecherche()
     connect(ChkMaj, &QCheckBox::toggled, r, &Recherche::definirMajuscule);
     TxtRecherche->installEventFilter(this);
 
-    connect(r, &Recherche::resultat, Label2, &QLabel::setText);
+    connect(r, &Recherche::resultat, this, [this](const QString& texte) {
+        Label2->setText(texte);
+        annonceur_->annoncer(texte);
+    });
     connect(r, &Recherche::selectionne, this, [this](qsizetype debut, qsizetype longueur) {
         Le_texte->setSelection(debut, longueur);
         Le_texte->setFocus();
@@ -410,8 +433,12 @@ void Form1::TerminerOuverture()
     travail_->deleteLater();
     travail_ = nullptr;
     qApp->removeEventFilter(this);
-    if (ouverture.document)
+    if (ouverture.document) {
         ChargerFichier(ouverture.chemin, *ouverture.document);
+        annonceur_->annoncer(
+            QStringList{Lignes->text(), Caract->text(), LblMots->text(), LblMotsDiff->text()}.join(
+                QStringLiteral(", ")));
+    }
     QGuiApplication::restoreOverrideCursor();
     if (minuterieActive_)
         Timer1->start();
@@ -444,7 +471,7 @@ void Form1::ApresChargement(DocumentOuvert& document)
     LblMotsDiff->setText(QString::number(analyse.motsDifferents)
                          + QStringLiteral(" Mots différents"));
     TxtRecherche->setText(QString());
-    Label2->setText(QStringLiteral("\r\n\r\n Résultat"));
+    Label2->setText(kResultatRepos);
     Label1->setText(NomFichier);
     AfficherOccurrences(document);
 }

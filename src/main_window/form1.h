@@ -11,6 +11,7 @@
 #include <memory>
 #include <stop_token>
 
+class Annonceur;
 class ClickableLabel;
 class QCheckBox;
 class QGroupBox;
@@ -103,6 +104,7 @@ private:
     QPixmap fond_;
     TableOccurrences occurrences_;
     Recherche* recherche_;
+    Annonceur* annonceur_;
     QPointer<frmAbout> aide_;
     // The open under way, and what tells it to give up when the window goes.
     QFutureWatcher<Ouverture>* travail_ = nullptr;

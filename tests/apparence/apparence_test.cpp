@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFontMetricsF>
+#include <QGroupBox>
 #include <QLabel>
 #include <QStyleOptionButton>
 
@@ -92,6 +93,32 @@ TEST_F(Apparence, CheckBoxesFillTheirBoxesWithTheFramesGrey)
             }
         EXPECT_EQ(autres, 0);
         EXPECT_GT(gris, (image.width() * image.height() - carre.width() * carre.height()) / 2);
+    }
+}
+
+// Between what they hold, the frames are their own grey: no shade of the style shows there.
+TEST_F(Apparence, FramesAreTheirOwnGreyInside)
+{
+    for (QGroupBox* cadre : {form.Fram2, form.Frame1}) {
+        SCOPED_TRACE(cadre->objectName().toStdString());
+        const QImage image = rendu(cadre);
+        QRegion libre(cadre->contentsRect());
+        for (QWidget* element : cadre->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            libre -= element->geometry();
+        int gris = 0;
+        int autres = 0;
+        for (const QRect& zone : libre)
+            for (int y = zone.top(); y <= zone.bottom(); ++y)
+                for (int x = zone.left(); x <= zone.right(); ++x)
+                    ++(image.pixel(x, y) == qRgb(0xC0, 0xC0, 0xC0) ? gris : autres);
+        EXPECT_EQ(autres, 0);
+        EXPECT_GT(gris, 1000);
+        // The border itself is still drawn, beside the inside.
+        const int milieu = cadre->contentsRect().center().y();
+        int bord = 0;
+        for (int x = 0; x < cadre->contentsRect().left(); ++x)
+            bord += image.pixel(x, milieu) != qRgb(0xC0, 0xC0, 0xC0);
+        EXPECT_GT(bord, 0);
     }
 }
 

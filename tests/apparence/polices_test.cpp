@@ -36,15 +36,17 @@ QSizeF jusquALaLigneDeBase(QSizeF taille, const QFontMetricsF& mesure)
 Place placeLibelle(const QLabel* libelle)
 {
     const QRect zone = libelle->contentsRect();
-    if (const auto* ajuste = qobject_cast<const LibelleAjuste*>(libelle)) {
+    const auto* ajuste = qobject_cast<const LibelleAjuste*>(libelle);
+    if (ajuste && !ajuste->wordWrap()) {
         // Judged at its own size: shrinking is for counts, not for the layout's captions.
         const QFontMetricsF mesure(ajuste->font());
         return {{mesure.horizontalAdvance(ajuste->text()) + 2, mesure.ascent()}, zone.size()};
     }
     const QFontMetricsF mesure(libelle->font());
     const int drapeaux = int(libelle->alignment()) | (libelle->wordWrap() ? Qt::TextWordWrap : 0);
-    return {jusquALaLigneDeBase(mesure.boundingRect(QRectF(zone), drapeaux, libelle->text()).size(),
-                                mesure),
+    // A fitted label is judged by what it draws, at its own size.
+    const QString texte = ajuste ? ajuste->texteAffiche() : libelle->text();
+    return {jusquALaLigneDeBase(mesure.boundingRect(QRectF(zone), drapeaux, texte).size(), mesure),
             zone.size()};
 }
 

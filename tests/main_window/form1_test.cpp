@@ -66,7 +66,12 @@ const ElementCase kElements[] = {
      true},
     {"CmdRecherche", "QPushButton", "Frame1", {40, 96, 89, 21}, u"Rechercher"_qs, true},
     {"ChkCherche", "QCheckBox", "Frame1", {64, 120, 49, 13}, u"Auto"_qs, true},
-    {"Label2", "QLabel", "Frame1", {160, 48, 145, 65}, QString(73, u' ') + u"Résultat"_qs, false},
+    {"Label2",
+     "LibelleAjuste",
+     "Frame1",
+     {160, 48, 145, 65},
+     QString(73, u' ') + u"Résultat"_qs,
+     false},
 };
 
 QString textOf(QWidget* widget)
