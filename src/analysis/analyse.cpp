@@ -109,7 +109,7 @@ AnalyseComplete analyser(QStringView texte, int fils, std::stop_token arretDeman
         return {};
     Analyseur& debut = *analyses[0];
     for (size_t k = 1; k < parts; ++k) {
-        fusionner(debut, *analyses[k]);
+        fusionner(debut, *analyses[k], k + 1 == parts);
         analyses[k].reset();
         if (arret.stop_requested())
             return {};
@@ -117,19 +117,15 @@ AnalyseComplete analyser(QStringView texte, int fils, std::stop_token arretDeman
     return resultat(debut, arret.get_token());
 }
 
-void fusionner(Analyseur& debut, Analyseur& suite)
+void fusionner(Analyseur& debut, Analyseur& suite, bool derniere)
 {
-    // The word counts are merged on one thread while the other merges the tables; the sets of
-    // spellings go as soon as they have served.
-    std::stop_source inutile;
-    std::vector<std::function<void()>> taches{
-        [&] { debut.fusionnerTable(suite); },
-        [&] {
-            debut.fusionnerMots(suite);
-            suite.libererMots();
-        },
-    };
-    enParallele(taches, inutile);
+    // The words first, so that the sets of spellings, as big as the tables, are gone before the
+    // tables grow: the first one's after the last merge.
+    debut.fusionnerMots(suite);
+    suite.libererMots();
+    if (derniere)
+        debut.libererMots();
+    debut.fusionnerTable(suite);
     suite.table() = Table(); // it goes before the report is built
 }
 

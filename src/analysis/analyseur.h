@@ -84,8 +84,9 @@ bool coupureSure(char16_t c) noexcept;
 qsizetype premiereCoupure(QStringView texte, qsizetype de, qsizetype a) noexcept;
 qsizetype derniereCoupure(QStringView texte, qsizetype de, qsizetype a) noexcept;
 
-// Adds to `debut` what `suite` found in the text that follows; `suite` is emptied.
-void fusionner(Analyseur& debut, Analyseur& suite);
+// Adds to `debut` what `suite` found in the text that follows; `suite` is emptied, and after
+// the last merge the set of spellings of `debut` too.
+void fusionner(Analyseur& debut, Analyseur& suite, bool derniere);
 
 // The whole analysis, on `fils` threads at most. Once `arret` is requested it gives up at the
 // next piece and returns an empty result.
