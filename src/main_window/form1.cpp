@@ -10,6 +10,7 @@
 #include "main_window/text_display.h"
 #include "main_window/text_file.h"
 #include "main_window/wrapping_check_box.h"
+#include "platform/clavier.h"
 #include "platform/clickable_label.h"
 #include "platform/file_chooser.h"
 #include "platform/jamais_reduite.h"
@@ -94,6 +95,7 @@ Form1::Form1(const Plateforme& plateforme, QWidget* parent)
     creerElements();
     relierRecherche();
     empecherReduction(this);
+    garderLeClavier(this);
     Form_Load();
 }
 
@@ -299,14 +301,6 @@ void Form1::Form_Load()
     Le_texte->setFocus();
 }
 
-void Form1::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    // Out of the task bar, the window is given no focus by some window managers when it
-    // appears: it asks for it.
-    activateWindow();
-}
-
 void Form1::closeEvent(QCloseEvent* event)
 {
     // Closed by the window manager (Alt+F4): the same as the quit button.
@@ -400,8 +394,10 @@ void Form1::TerminerOuverture()
     travail_->deleteLater();
     travail_ = nullptr;
     qApp->removeEventFilter(this);
-    if (ouverture.erreur.isEmpty())
+    if (ouverture.erreur.isEmpty()) {
         ChargerFichier(ouverture);
+        Le_texte->setFocus(); // the keyboard goes to the text just opened
+    }
     QGuiApplication::restoreOverrideCursor();
     if (minuterieActive_)
         Timer1->start();
