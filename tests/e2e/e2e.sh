@@ -9,13 +9,36 @@ shots="${3:-}"
 # The real X server, whatever the rest of the suite uses.
 unset QT_QPA_PLATFORM
 work="$(mktemp -d)"
+# Every process the test starts carries this mark, and so do those that they start in turn (the
+# services that the session bus activates, and theirs).
+mark="LEXORQUINE_E2E=$work"
+marked() {
+    grep -lzx -- "$mark" /proc/[0-9]*/environ 2>/dev/null | cut -d/ -f3
+}
 pids=()
 cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    wait 2>/dev/null
+    local status=$? i pid left
+    # The last started first: the program, the window manager, the bus, then the X server.
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        kill "${pids[i]}" 2>/dev/null && wait "${pids[i]}" 2>/dev/null
+    done
+    # What the bus started ends with it; anything left is a fault of the test, and goes too.
+    wait_until 10 '[[ -z "$(marked)" ]]'
+    left="$(marked)"
+    if [[ -n "$left" ]]; then
+        echo "ÉCHEC ($wm) : processus laissés après le test :" >&2
+        for pid in $left; do
+            echo "  $pid $(tr '\0' ' ' < "/proc/$pid/cmdline" 2>/dev/null)" >&2
+            kill "$pid" 2>/dev/null
+        done
+        status=1
+    fi
     rm -rf "$work"
+    exit "$status"
 }
 trap cleanup EXIT
+# Stopped from outside (a time limit), it still cleans up.
+trap "exit 143" TERM INT
 
 fail() {
     echo "ÉCHEC ($wm) : $*" >&2
@@ -33,8 +56,7 @@ wait_until() {
 
 case "$wm" in
 openbox) wm_command=(openbox) wm_tools="openbox" ;;
-# Its settings live behind D-Bus: without a session bus it leaves at once.
-xfwm4) wm_command=(dbus-run-session -- xfwm4 --compositor=off) wm_tools="dbus-run-session xfwm4" ;;
+xfwm4) wm_command=(xfwm4 --compositor=off) wm_tools="dbus-daemon xfwm4" ;;
 *) fail "gestionnaire de fenêtres inconnu : $wm" ;;
 esac
 for tool in Xvfb $wm_tools xdotool xwininfo xprop xwd; do
@@ -43,12 +65,22 @@ done
 
 # A free display, chosen by the server itself.
 exec 3>"$work/display"
-Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null &
+env "$mark" Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null &
 pids+=($!)
+exec 3>&-
 wait_until 10 '[[ -s "$work/display" ]]' || fail "Xvfb ne démarre pas"
 export DISPLAY=":$(head -1 "$work/display")"
 wait_until 10 'xprop -root' || fail "l'affichage $DISPLAY ne répond pas"
-"${wm_command[@]}" >/dev/null 2>&1 &
+wm_environment=()
+if [[ "$wm" == xfwm4 ]]; then
+    # Its settings live behind D-Bus: without a session bus it leaves at once. A bus of our own,
+    # in the foreground, so that its process is ours to stop.
+    env "$mark" dbus-daemon --session --nofork --nopidfile --print-address=1 > "$work/bus" 2>/dev/null &
+    pids+=($!)
+    wait_until 10 '[[ -s "$work/bus" ]]' || fail "le bus de session ne démarre pas"
+    wm_environment=("DBUS_SESSION_BUS_ADDRESS=$(head -1 "$work/bus")")
+fi
+env "$mark" "${wm_environment[@]}" "${wm_command[@]}" >/dev/null 2>&1 &
 pids+=($!)
 wait_until 15 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' \
     || fail "$wm ne démarre pas"
@@ -66,7 +98,7 @@ shot() { [[ -n "$shots" ]] && xwd -root -silent > "$shots/$wm-$1.xwd"; }
 # start: runs the program and waits for its main window, active.
 start() {
     : > "$work/stderr"
-    "$program" 2>"$work/stderr" &
+    env "$mark" "$program" 2>"$work/stderr" &
     app=$!
     pids+=($app)
     wait_until 15 '[[ -n "$(xdotool search --all --onlyvisible --pid "$app" --classname lexorquine)" ]]' \
@@ -79,7 +111,9 @@ start() {
 ends() {
     wait_until 10 '! kill -0 "$app"' || fail "$1 ne termine pas le programme"
     wait "$app"
-    local status=$?
+    local status=$? i
+    for i in "${!pids[@]}"; do [[ "${pids[i]}" != "$app" ]] || unset "pids[i]"; done
+    pids=("${pids[@]}")
     [[ $status -eq 0 ]] || fail "$1 : code de sortie $status au lieu de 0"
 }
 click() { xdotool mousemove $((x + $1)) $((y + $2)) click 1; }
