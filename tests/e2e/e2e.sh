@@ -59,7 +59,7 @@ openbox) wm_command=(openbox) wm_tools="openbox" ;;
 xfwm4) wm_command=(xfwm4 --compositor=off) wm_tools="dbus-daemon xfwm4" ;;
 *) fail "gestionnaire de fenêtres inconnu : $wm" ;;
 esac
-for tool in Xvfb $wm_tools xdotool xwininfo xprop xwd; do
+for tool in Xvfb $wm_tools xdotool xwininfo xprop xev xwd; do
     command -v "$tool" >/dev/null || fail "$tool est introuvable (tools/install-deps.sh --tests l'installe)"
 done
 
@@ -121,6 +121,30 @@ click() { xdotool mousemove $((x + $1)) $((y + $2)) click 1; }
 help_window() { xdotool search --all --onlyvisible --pid "$app" --name '^Lexorquine$' | grep -vx "$window" | head -1; }
 dialog() { xdotool search --all --onlyvisible --pid "$app" --name '^Ouvrir un fichier texte$' | head -1; }
 message_box() { help_window; }
+# back_to_main WHAT: once a window of the program has gone, the main window is active again.
+back_to_main() {
+    wait_until 10 'active_is "$window"' \
+        || fail "$1 : la fenêtre principale n'est pas active (active : $(xdotool getactivewindow 2>/dev/null))"
+}
+# minimised_and_back ID WHAT: the window manager minimises the window, which comes back by itself.
+# Its events are watched from before the request: it may come back before a look could catch it
+# gone, and a window still shown only because the request is not yet handled does not pass.
+minimised_and_back() {
+    local target="$1" spy
+    env "$mark" xev -id "$target" -event structure -event property > "$work/events" 2>/dev/null &
+    spy=$!
+    pids+=($spy)
+    # Listening once it reports the change of a property of the test's own.
+    wait_until 10 'xprop -id "$target" -f LEXORQUINE_E2E 8s -set LEXORQUINE_E2E 1
+        grep -q LEXORQUINE_E2E "$work/events"' || fail "les événements de $2 restent inconnus"
+    xdotool windowminimize "$target"
+    wait_until 10 'grep -q "^UnmapNotify" "$work/events"' || fail "$2 n'est pas réduite"
+    wait_until 10 'sed -n "/^UnmapNotify/,\$p" "$work/events" | grep -q "^MapNotify" && viewable "$target"' \
+        || fail "$2 reste réduite"
+    kill "$spy"
+    wait "$spy" 2>/dev/null
+    unset "pids[-1]"
+}
 # centred_over ID: the window's centre is within a few pixels of the main window's.
 centred_over_main() {
     local bx by bw bh
@@ -151,6 +175,7 @@ error_box_centred() {
     wait_until 10 'active_is "$(message_box)"' || fail "le message n'est pas actif"
     xdotool key Return
     wait_until 10 '[[ -z "$(message_box)" ]]' || fail "Entrée ne ferme pas le message"
+    back_to_main "départ $1, après le message"
 }
 
 start
@@ -177,20 +202,32 @@ if allowed="$(xprop -id "$help" _NET_WM_ALLOWED_ACTIONS)" && [[ "$allowed" == *"
     [[ "$allowed" != *MAXIMIZE* && "$allowed" != *RESIZE* ]] \
         || fail "la fenêtre d'aide se laisse agrandir : $allowed"
 fi
-# Minimised all the same, it comes back, and the main window with it.
-xdotool windowminimize "$help"
-wait_until 10 'viewable "$help" && viewable "$window"' \
-    || fail "la fenêtre d'aide reste réduite"
+# Minimised all the same, it comes back, and the main window stays.
+minimised_and_back "$help" "la fenêtre d'aide"
+viewable "$window" || fail "la fenêtre principale disparaît avec la fenêtre d'aide"
 # Return on the focused OK closes it.
 xdotool windowactivate --sync "$help" 2>/dev/null || true
 wait_until 10 'active_is "$help"' || fail "la fenêtre d'aide n'est plus active"
 xdotool key Return
 wait_until 10 '[[ -z "$(help_window)" ]]' || fail "Entrée sur OK ne ferme pas la fenêtre d'aide"
+back_to_main "après OK dans la fenêtre d'aide"
+# The keyboard is back on the help button, whatever way the help window went: Return opens it
+# again, and it closes by Escape, then by the window manager's close (Alt+F4, as its close box).
+for way in Escape alt+F4; do
+    xdotool key Return
+    wait_until 10 '[[ -n "$(help_window)" ]]' \
+        || fail "Entrée ne rouvre pas l'aide : le clavier n'est pas revenu sur le bouton d'aide"
+    wait_until 10 'active_is "$(help_window)"' || fail "la fenêtre d'aide rouverte n'est pas active"
+    xdotool key "$way"
+    wait_until 10 '[[ -z "$(help_window)" ]]' || fail "$way ne ferme pas la fenêtre d'aide"
+    back_to_main "après $way dans la fenêtre d'aide"
+done
 # The help button brings it back; Escape closes it.
 click 146 44
 wait_until 10 '[[ -n "$(help_window)" ]]' || fail "le bouton d'aide n'ouvre pas la fenêtre d'aide"
 xdotool windowactivate --sync "$(help_window)" key Escape 2>/dev/null
 wait_until 10 '[[ -z "$(help_window)" ]]' || fail "Échap ne ferme pas la fenêtre d'aide"
+back_to_main "après la fenêtre d'aide ouverte par la souris"
 
 # The rounded outline: the top-left pixel belongs to what lies underneath.
 under_pointer() { xdotool mousemove --sync "$1" "$2" getmouselocation --shell | sed -n 's/^WINDOW=//p'; }
@@ -223,10 +260,18 @@ xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE \
     || fail "après un appui sur le fond la fenêtre ne reste pas au premier plan"
 # The program knows where its window went: the error box opens over it.
 error_box_centred 1
+# The keyboard is back on the open button, which the click left focused: Return opens the
+# dialog again, and Escape cancels it.
+xdotool key Return
+wait_until 10 '[[ -n "$(dialog)" ]]' \
+    || fail "après le message, Entrée n'ouvre pas le dialogue : le clavier n'est pas revenu"
+wait_until 10 'active_is "$(dialog)"' || fail "le dialogue n'est pas actif"
+xdotool key Escape
+wait_until 10 '[[ -z "$(dialog)" ]]' || fail "Échap ne ferme pas le dialogue"
+back_to_main "après le dialogue annulé"
 
 # A minimised main window comes back by itself.
-xdotool windowminimize "$window"
-wait_until 10 'viewable "$window"' || fail "la fenêtre principale reste réduite"
+minimised_and_back "$window" "la fenêtre principale"
 
 # Open: the file dialog, a typed path and Return load the file.
 xdotool mousemove --sync $((x + 300)) $((y + 290))
@@ -237,6 +282,15 @@ wait_until 10 'xwd -silent -id "$window" > "$work/after.xwd" && ! cmp -s "$work/
     || fail "rien n'a changé à l'écran après l'ouverture"
 [[ -z "$(message_box)" ]] || fail "un message d'erreur est apparu à l'ouverture"
 shot loaded
+# After an open the keyboard is in the text, as at the start: two steps back, Return, the help.
+back_to_main "après l'ouverture"
+xdotool key shift+Tab shift+Tab Return
+wait_until 10 '[[ -n "$(help_window)" ]]' \
+    || fail "après l'ouverture, Maj+Tab, Maj+Tab, Entrée n'ouvrent pas l'aide : le clavier n'est pas dans le texte"
+wait_until 10 'active_is "$(help_window)"' || fail "la fenêtre d'aide n'est pas active"
+xdotool key Escape
+wait_until 10 '[[ -z "$(help_window)" ]]' || fail "Échap ne ferme pas la fenêtre d'aide"
+back_to_main "après la fenêtre d'aide"
 
 # Alt+F4 ends the program with status 0.
 xdotool windowactivate --sync "$window" 2>/dev/null || true
