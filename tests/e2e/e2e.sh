@@ -42,6 +42,8 @@ trap "exit 143" TERM INT
 
 fail() {
     echo "ÉCHEC ($wm) : $*" >&2
+    # What the screen showed then, when screenshots are asked for.
+    [[ -n "$shots" && -n "${DISPLAY:-}" ]] && xwd -root -silent > "$shots/$wm-echec.xwd" 2>/dev/null
     [[ -s "$work/stderr" ]] && sed "s/^/  lexorquine : /" "$work/stderr" >&2
     exit 1
 }
