@@ -41,13 +41,7 @@ struct CasFermeture {
     std::function<void(QDialog&)> fermer;
 };
 
-TEST(GarderLeClavier, AsksOnceAtFirstShow)
-{
-    Principale principale;
-    EXPECT_EQ(principale.demandesApres(), 1);
-}
-
-TEST(GarderLeClavier, AsksAgainAfterEveryWayAWindowOfItsOwnGoes)
+TEST(GarderLeClavier, AsksAtFirstShowAndAfterEveryWayAWindowOfItsOwnGoes)
 {
     const CasFermeture cas[] = {
         {"OK", false, [](QDialog& d) { d.accept(); }},
@@ -61,6 +55,7 @@ TEST(GarderLeClavier, AsksAgainAfterEveryWayAWindowOfItsOwnGoes)
         SCOPED_TRACE(c.nom);
         Principale principale;
         const int auDepart = principale.demandesApres();
+        EXPECT_EQ(auDepart, 1);
         QDialog dialogue(&principale.fenetre);
         dialogue.setModal(c.modale);
         dialogue.show();
