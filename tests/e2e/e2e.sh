@@ -123,6 +123,12 @@ click() { xdotool mousemove $((x + $1)) $((y + $2)) click 1; }
 help_window() { xdotool search --all --onlyvisible --pid "$app" --name '^Lexorquine$' | grep -vx "$window" | head -1; }
 dialog() { xdotool search --all --onlyvisible --pid "$app" --name '^Ouvrir un fichier texte$' | head -1; }
 message_box() { help_window; }
+window_names() {
+    local id
+    for id in $(xdotool search --all --onlyvisible --pid "$app"); do
+        printf '« %s » ' "$(xdotool getwindowname "$id")"
+    done
+}
 # back_to_main WHAT: once a window of the program has gone, the main window is active again.
 back_to_main() {
     wait_until 10 'active_is "$window"' \
@@ -164,7 +170,8 @@ open_path() {
     wait_until 10 'active_is "$(dialog)"' || fail "le dialogue n'est pas actif"
     xdotool type --delay 5 "$1"
     xdotool key Return
-    wait_until 10 '[[ -z "$(dialog)" ]]' || fail "le dialogue ne se ferme pas après Entrée"
+    wait_until 10 '[[ -z "$(dialog)" ]]' \
+        || fail "le dialogue ne se ferme pas après Entrée ($1 ; fenêtres : $(window_names))"
 }
 # The French error box for a file that is not a text, centred over the main window; Return closes it.
 error_box_centred() {
