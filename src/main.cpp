@@ -2,10 +2,9 @@
 #include "main_window/form1.h"
 #include "platform/choix_affichage.h"
 #include "platform/memoire_systeme.h"
+#include "platform/traduction_qt.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 #include <cstdio>
 #include <vector>
@@ -44,10 +43,7 @@ int main(int argc, char* argv[])
     // The program ends through Form1 alone, whatever other windows come and go.
     QApplication::setQuitOnLastWindowClosed(false);
     // The file dialog and message boxes speak French like the rest of the program.
-    QTranslator qtFrench;
-    if (qtFrench.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtFrench);
+    traduireQtEnFrancais();
     Form1 window;
     window.show();
     return QApplication::exec();

@@ -6,7 +6,7 @@
 #   install-deps.sh --tests   also to run the whole test suite (a real X server and two window
 #                             managers for end-to-end, the package checkers, Qt's private
 #                             headers to pose as a screen reader)
-#   install-deps.sh --bench   also to build the benchmark corpora (bench/creer-corpus)
+#   install-deps.sh --bench   also to build the benchmark corpora (bench/corpus/creer-corpus)
 #   install-deps.sh --fuzz    also to fuzz (clang and libFuzzer)
 #   install-deps.sh --format  the formatter (alone: only the formatter)
 # Options may be combined.

@@ -12,6 +12,7 @@
 #include "main_window/style_cadre.h"
 #include "main_window/text_display.h"
 #include "main_window/wrapping_check_box.h"
+#include "platform/clavier.h"
 #include "platform/clickable_label.h"
 #include "platform/file_chooser.h"
 #include "platform/jamais_reduite.h"
@@ -102,6 +103,7 @@ Form1::Form1(const Plateforme& plateforme, QWidget* parent)
     creerElements();
     relierRecherche();
     empecherReduction(this);
+    garderLeClavier(this);
     Form_Load();
 }
 
@@ -324,14 +326,6 @@ void Form1::Form_Load()
     Le_texte->setFocus();
 }
 
-void Form1::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    // Out of the task bar, the window is given no focus by some window managers when it
-    // appears: it asks for it.
-    activateWindow();
-}
-
 void Form1::closeEvent(QCloseEvent* event)
 {
     // Closed by the window manager (Alt+F4): the same as the quit button.
@@ -435,6 +429,7 @@ void Form1::TerminerOuverture()
     qApp->removeEventFilter(this);
     if (ouverture.document) {
         ChargerFichier(ouverture.chemin, *ouverture.document);
+        Le_texte->setFocus(); // the keyboard goes to the text just opened
         annonceur_->annoncer(
             QStringList{Lignes->text(), Caract->text(), LblMots->text(), LblMotsDiff->text()}.join(
                 QStringLiteral(", ")));

@@ -9,16 +9,41 @@ shots="${3:-}"
 # The real X server, whatever the rest of the suite uses.
 unset QT_QPA_PLATFORM
 work="$(mktemp -d)"
+# Every process the test starts carries this mark, and so do those that they start in turn (the
+# services that the session bus activates, and theirs).
+mark="LEXORQUINE_E2E=$work"
+marked() {
+    grep -lzx -- "$mark" /proc/[0-9]*/environ 2>/dev/null | cut -d/ -f3
+}
 pids=()
 cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    wait 2>/dev/null
+    local status=$? i pid left
+    # The last started first: the program, the window manager, the bus, then the X server.
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        kill "${pids[i]}" 2>/dev/null && wait "${pids[i]}" 2>/dev/null
+    done
+    # What the bus started ends with it; anything left is a fault of the test, and goes too.
+    wait_until 10 '[[ -z "$(marked)" ]]'
+    left="$(marked)"
+    if [[ -n "$left" ]]; then
+        echo "ÉCHEC ($wm) : processus laissés après le test :" >&2
+        for pid in $left; do
+            echo "  $pid $(tr '\0' ' ' < "/proc/$pid/cmdline" 2>/dev/null)" >&2
+            kill "$pid" 2>/dev/null
+        done
+        status=1
+    fi
     rm -rf "$work"
+    exit "$status"
 }
 trap cleanup EXIT
+# Stopped from outside (a time limit), it still cleans up.
+trap "exit 143" TERM INT
 
 fail() {
     echo "ÉCHEC ($wm) : $*" >&2
+    # What the screen showed then, when screenshots are asked for.
+    [[ -n "$shots" && -n "${DISPLAY:-}" ]] && xwd -root -silent > "$shots/$wm-echec.xwd" 2>/dev/null
     [[ -s "$work/stderr" ]] && sed "s/^/  lexorquine : /" "$work/stderr" >&2
     exit 1
 }
@@ -33,22 +58,31 @@ wait_until() {
 
 case "$wm" in
 openbox) wm_command=(openbox) wm_tools="openbox" ;;
-# Its settings live behind D-Bus: without a session bus it leaves at once.
-xfwm4) wm_command=(dbus-run-session -- xfwm4 --compositor=off) wm_tools="dbus-run-session xfwm4" ;;
+xfwm4) wm_command=(xfwm4 --compositor=off) wm_tools="dbus-daemon xfwm4" ;;
 *) fail "gestionnaire de fenêtres inconnu : $wm" ;;
 esac
-for tool in Xvfb $wm_tools xdotool xwininfo xprop xwd; do
+for tool in Xvfb $wm_tools xdotool xwininfo xprop xev xwd; do
     command -v "$tool" >/dev/null || fail "$tool est introuvable (tools/install-deps.sh --tests l'installe)"
 done
 
 # A free display, chosen by the server itself.
 exec 3>"$work/display"
-Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null &
+env "$mark" Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null &
 pids+=($!)
+exec 3>&-
 wait_until 10 '[[ -s "$work/display" ]]' || fail "Xvfb ne démarre pas"
 export DISPLAY=":$(head -1 "$work/display")"
 wait_until 10 'xprop -root' || fail "l'affichage $DISPLAY ne répond pas"
-"${wm_command[@]}" >/dev/null 2>&1 &
+wm_environment=()
+if [[ "$wm" == xfwm4 ]]; then
+    # Its settings live behind D-Bus: without a session bus it leaves at once. A bus of our own,
+    # in the foreground, so that its process is ours to stop.
+    env "$mark" dbus-daemon --session --nofork --nopidfile --print-address=1 > "$work/bus" 2>/dev/null &
+    pids+=($!)
+    wait_until 10 '[[ -s "$work/bus" ]]' || fail "le bus de session ne démarre pas"
+    wm_environment=("DBUS_SESSION_BUS_ADDRESS=$(head -1 "$work/bus")")
+fi
+env "$mark" "${wm_environment[@]}" "${wm_command[@]}" >/dev/null 2>&1 &
 pids+=($!)
 wait_until 15 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' \
     || fail "$wm ne démarre pas"
@@ -66,7 +100,7 @@ shot() { [[ -n "$shots" ]] && xwd -root -silent > "$shots/$wm-$1.xwd"; }
 # start: runs the program and waits for its main window, active.
 start() {
     : > "$work/stderr"
-    "$program" 2>"$work/stderr" &
+    env "$mark" "$program" 2>"$work/stderr" &
     app=$!
     pids+=($app)
     wait_until 15 '[[ -n "$(xdotool search --all --onlyvisible --pid "$app" --classname lexorquine)" ]]' \
@@ -79,7 +113,9 @@ start() {
 ends() {
     wait_until 10 '! kill -0 "$app"' || fail "$1 ne termine pas le programme"
     wait "$app"
-    local status=$?
+    local status=$? i
+    for i in "${!pids[@]}"; do [[ "${pids[i]}" != "$app" ]] || unset "pids[i]"; done
+    pids=("${pids[@]}")
     [[ $status -eq 0 ]] || fail "$1 : code de sortie $status au lieu de 0"
 }
 click() { xdotool mousemove $((x + $1)) $((y + $2)) click 1; }
@@ -87,6 +123,36 @@ click() { xdotool mousemove $((x + $1)) $((y + $2)) click 1; }
 help_window() { xdotool search --all --onlyvisible --pid "$app" --name '^Lexorquine$' | grep -vx "$window" | head -1; }
 dialog() { xdotool search --all --onlyvisible --pid "$app" --name '^Ouvrir un fichier texte$' | head -1; }
 message_box() { help_window; }
+window_names() {
+    local id
+    for id in $(xdotool search --all --onlyvisible --pid "$app"); do
+        printf '« %s » ' "$(xdotool getwindowname "$id")"
+    done
+}
+# back_to_main WHAT: once a window of the program has gone, the main window is active again.
+back_to_main() {
+    wait_until 10 'active_is "$window"' \
+        || fail "$1 : la fenêtre principale n'est pas active (active : $(xdotool getactivewindow 2>/dev/null))"
+}
+# minimised_and_back ID WHAT: the window manager minimises the window, which comes back by itself.
+# Its events are watched from before the request: it may come back before a look could catch it
+# gone, and a window still shown only because the request is not yet handled does not pass.
+minimised_and_back() {
+    local target="$1" spy
+    env "$mark" xev -id "$target" -event structure -event property > "$work/events" 2>/dev/null &
+    spy=$!
+    pids+=($spy)
+    # Listening once it reports the change of a property of the test's own.
+    wait_until 10 'xprop -id "$target" -f LEXORQUINE_E2E 8s -set LEXORQUINE_E2E 1
+        grep -q LEXORQUINE_E2E "$work/events"' || fail "les événements de $2 restent inconnus"
+    xdotool windowminimize "$target"
+    wait_until 10 'grep -q "^UnmapNotify" "$work/events"' || fail "$2 n'est pas réduite"
+    wait_until 10 'sed -n "/^UnmapNotify/,\$p" "$work/events" | grep -q "^MapNotify" && viewable "$target"' \
+        || fail "$2 reste réduite"
+    kill "$spy"
+    wait "$spy" 2>/dev/null
+    unset "pids[-1]"
+}
 # centred_over ID: the window's centre is within a few pixels of the main window's.
 centred_over_main() {
     local bx by bw bh
@@ -104,7 +170,8 @@ open_path() {
     wait_until 10 'active_is "$(dialog)"' || fail "le dialogue n'est pas actif"
     xdotool type --delay 5 "$1"
     xdotool key Return
-    wait_until 10 '[[ -z "$(dialog)" ]]' || fail "le dialogue ne se ferme pas après Entrée"
+    wait_until 10 '[[ -z "$(dialog)" ]]' \
+        || fail "le dialogue ne se ferme pas après Entrée ($1 ; fenêtres : $(window_names))"
 }
 # The French error box for a file that is not a text, centred over the main window; Return closes it.
 error_box_centred() {
@@ -117,6 +184,7 @@ error_box_centred() {
     wait_until 10 'active_is "$(message_box)"' || fail "le message n'est pas actif"
     xdotool key Return
     wait_until 10 '[[ -z "$(message_box)" ]]' || fail "Entrée ne ferme pas le message"
+    back_to_main "départ $1, après le message"
 }
 
 start
@@ -143,20 +211,32 @@ if allowed="$(xprop -id "$help" _NET_WM_ALLOWED_ACTIONS)" && [[ "$allowed" == *"
     [[ "$allowed" != *MAXIMIZE* && "$allowed" != *RESIZE* ]] \
         || fail "la fenêtre d'aide se laisse agrandir : $allowed"
 fi
-# Minimised all the same, it comes back, and the main window with it.
-xdotool windowminimize "$help"
-wait_until 10 'viewable "$help" && viewable "$window"' \
-    || fail "la fenêtre d'aide reste réduite"
+# Minimised all the same, it comes back, and the main window stays.
+minimised_and_back "$help" "la fenêtre d'aide"
+viewable "$window" || fail "la fenêtre principale disparaît avec la fenêtre d'aide"
 # Return on the focused OK closes it.
 xdotool windowactivate --sync "$help" 2>/dev/null || true
 wait_until 10 'active_is "$help"' || fail "la fenêtre d'aide n'est plus active"
 xdotool key Return
 wait_until 10 '[[ -z "$(help_window)" ]]' || fail "Entrée sur OK ne ferme pas la fenêtre d'aide"
+back_to_main "après OK dans la fenêtre d'aide"
+# The keyboard is back on the help button, whatever way the help window went: Return opens it
+# again, and it closes by Escape, then by the window manager's close (Alt+F4, as its close box).
+for way in Escape alt+F4; do
+    xdotool key Return
+    wait_until 10 '[[ -n "$(help_window)" ]]' \
+        || fail "Entrée ne rouvre pas l'aide : le clavier n'est pas revenu sur le bouton d'aide"
+    wait_until 10 'active_is "$(help_window)"' || fail "la fenêtre d'aide rouverte n'est pas active"
+    xdotool key "$way"
+    wait_until 10 '[[ -z "$(help_window)" ]]' || fail "$way ne ferme pas la fenêtre d'aide"
+    back_to_main "après $way dans la fenêtre d'aide"
+done
 # The help button brings it back; Escape closes it.
 click 146 44
 wait_until 10 '[[ -n "$(help_window)" ]]' || fail "le bouton d'aide n'ouvre pas la fenêtre d'aide"
 xdotool windowactivate --sync "$(help_window)" key Escape 2>/dev/null
 wait_until 10 '[[ -z "$(help_window)" ]]' || fail "Échap ne ferme pas la fenêtre d'aide"
+back_to_main "après la fenêtre d'aide ouverte par la souris"
 
 # The rounded outline: the top-left pixel belongs to what lies underneath.
 under_pointer() { xdotool mousemove --sync "$1" "$2" getmouselocation --shell | sed -n 's/^WINDOW=//p'; }
@@ -189,10 +269,18 @@ xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE \
     || fail "après un appui sur le fond la fenêtre ne reste pas au premier plan"
 # The program knows where its window went: the error box opens over it.
 error_box_centred 1
+# The keyboard is back on the open button, which the click left focused: Return opens the
+# dialog again, and Escape cancels it.
+xdotool key Return
+wait_until 10 '[[ -n "$(dialog)" ]]' \
+    || fail "après le message, Entrée n'ouvre pas le dialogue : le clavier n'est pas revenu"
+wait_until 10 'active_is "$(dialog)"' || fail "le dialogue n'est pas actif"
+xdotool key Escape
+wait_until 10 '[[ -z "$(dialog)" ]]' || fail "Échap ne ferme pas le dialogue"
+back_to_main "après le dialogue annulé"
 
 # A minimised main window comes back by itself.
-xdotool windowminimize "$window"
-wait_until 10 'viewable "$window"' || fail "la fenêtre principale reste réduite"
+minimised_and_back "$window" "la fenêtre principale"
 
 # Open: the file dialog, a typed path and Return load the file.
 xdotool mousemove --sync $((x + 300)) $((y + 290))
@@ -203,6 +291,15 @@ wait_until 10 'xwd -silent -id "$window" > "$work/after.xwd" && ! cmp -s "$work/
     || fail "rien n'a changé à l'écran après l'ouverture"
 [[ -z "$(message_box)" ]] || fail "un message d'erreur est apparu à l'ouverture"
 shot loaded
+# After an open the keyboard is in the text, as at the start: two steps back, Return, the help.
+back_to_main "après l'ouverture"
+xdotool key shift+Tab shift+Tab Return
+wait_until 10 '[[ -n "$(help_window)" ]]' \
+    || fail "après l'ouverture, Maj+Tab, Maj+Tab, Entrée n'ouvrent pas l'aide : le clavier n'est pas dans le texte"
+wait_until 10 'active_is "$(help_window)"' || fail "la fenêtre d'aide n'est pas active"
+xdotool key Escape
+wait_until 10 '[[ -z "$(help_window)" ]]' || fail "Échap ne ferme pas la fenêtre d'aide"
+back_to_main "après la fenêtre d'aide"
 
 # Alt+F4 ends the program with status 0.
 xdotool windowactivate --sync "$window" 2>/dev/null || true

@@ -188,4 +188,26 @@ TEST_F(OpenFile, AFileWithoutReadPermissionGivesAMessage)
     EXPECT_TRUE(form.Le_texte->text().isEmpty());
 }
 
+TEST_F(OpenFile, AfterAnOpenTheKeyboardIsInTheTextOtherwiseWhereItWas)
+{
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    const struct {
+        const char* name;
+        QString answer; // empty: cancelled
+        QWidget* focus;
+    } cases[] = {
+        {"cancelled", u""_qs, form.Cmdouvrir},
+        {"not a text", write(u"notes.md"_qs, "# titre\n"), form.Cmdouvrir},
+        {"missing", dir.filePath(u"absent.txt"_qs), form.Cmdouvrir},
+        {"loaded", write(u"conte.txt"_qs, "Il était une fois\r\n"), form.Le_texte},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        form.Cmdouvrir->setFocus();
+        open(c.answer);
+        EXPECT_EQ(form.focusWidget(), c.focus);
+    }
+}
+
 } // namespace

@@ -1,0 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <functional>
+
+class QWidget;
+
+// The main window takes the keyboard when it first shows, and again whenever one of its own
+// windows (dialog, message, help) goes away: some window managers give it back to no window.
+void garderLeClavier(QWidget* principale);
+// The same, with what asks the window system for the focus replaced (tests).
+void garderLeClavier(QWidget* principale, std::function<void()> demanderLeClavier);
