@@ -170,6 +170,12 @@ open_path() {
     wait_until 10 'active_is "$(dialog)"' || fail "le dialogue n'est pas actif"
     xdotool type --delay 5 "$1"
     xdotool key Return
+    # The file name box may have opened its completion list meanwhile, an untitled window of
+    # its own: that Return only closed the list. The dialog, still there and active, takes the
+    # next one.
+    if ! wait_until 3 '[[ -z "$(dialog)" ]]' && active_is "$(dialog)"; then
+        xdotool key Return
+    fi
     wait_until 10 '[[ -z "$(dialog)" ]]' \
         || fail "le dialogue ne se ferme pas après Entrée ($1 ; fenêtres : $(window_names))"
 }
