@@ -6,9 +6,9 @@
 
 #include "corpus/corpus.h"
 #include "main_window/form1.h"
-#include "main_window/text_display.h"
 #include "platform/fakes.h"
 #include "search/recherche.h"
+#include "text_view/vue_texte.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -2,11 +2,11 @@
 #include "help_window/frm_about.h"
 
 #include "assets/look.h"
+#include "help_window/libelle_cliquable.h"
 #include "help_window/placement.h"
 #include "help_window/site.h"
-#include "platform/clickable_label.h"
 #include "platform/jamais_reduite.h"
-#include "platform/launcher.h"
+#include "platform/lanceur.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -6,15 +6,15 @@
 #include "document/fichier_texte.h"
 #include "document/ouverture.h"
 #include "help_window/frm_about.h"
+#include "help_window/libelle_cliquable.h"
+#include "main_window/case_multiligne.h"
 #include "main_window/champ_recherche.h"
 #include "main_window/libelle_ajuste.h"
-#include "main_window/text_display.h"
-#include "main_window/wrapping_check_box.h"
-#include "platform/clickable_label.h"
-#include "platform/file_chooser.h"
+#include "platform/choix_fichier.h"
+#include "platform/habillage.h"
 #include "platform/jamais_reduite.h"
-#include "platform/window_chrome.h"
 #include "search/recherche.h"
+#include "text_view/vue_texte.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

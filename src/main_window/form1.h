@@ -3,7 +3,7 @@
 
 #include "analysis/occurrences.h"
 #include "main_window/champ_recherche.h"
-#include "platform/platform.h"
+#include "platform/plateforme.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -2,9 +2,9 @@
 #include "apparence/encre.h"
 #include "assets/look.h"
 #include "help_window/frm_about.h"
+#include "main_window/case_multiligne.h"
 #include "main_window/form1.h"
 #include "main_window/libelle_ajuste.h"
-#include "main_window/wrapping_check_box.h"
 #include "platform/fakes.h"
 
 #include <QCheckBox>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "help_window/frm_about.h"
+#include "help_window/libelle_cliquable.h"
 #include "main_window/form1.h"
-#include "main_window/text_display.h"
-#include "platform/clickable_label.h"
 #include "platform/fakes.h"
 #include "search/recherche.h"
+#include "text_view/vue_texte.h"
 
 #include <QApplication>
 #include <QCheckBox>

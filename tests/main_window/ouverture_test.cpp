@@ -2,8 +2,8 @@
 // The open command works away from the window: meanwhile input is dropped, the search's timer
 // is still, the busy pointer shows; then everything appears at once, or nothing changes.
 #include "form_with_files.h"
-#include "main_window/text_display.h"
 #include "search/recherche.h"
+#include "text_view/vue_texte.h"
 
 #include <QApplication>
 #include <QLabel>

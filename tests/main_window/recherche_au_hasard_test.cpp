@@ -3,9 +3,9 @@
 // action the result label must hold one of its legal texts and the search state must agree
 // with the text. The seed is fixed; set LEXORQUINE_STRESS_SEED to run or replay another.
 #include "main_window/form1.h"
-#include "main_window/text_display.h"
 #include "platform/fakes.h"
 #include "search/recherche.h"
+#include "text_view/vue_texte.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

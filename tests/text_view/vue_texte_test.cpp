@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/index_lignes.h"
-#include "main_window/text_display.h"
 #include "qt_print.h"
+#include "text_view/vue_texte.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Times the text box alone, offscreen, at the main window's size: giving it a whole text and
 // painting it, then selecting at the end of the text.
-//   text_display_timing FILE [REPETITIONS]   (FILE: a path, or a name in the corpus folder)
+//   vue_texte_timing FILE [REPETITIONS]   (FILE: a path, or a name in the corpus folder)
 // The file goes through the program's own line splitting, so a file of line feeds becomes the
 // CR LF text the main window would show. Its bytes are read as Latin-1, close enough for timing.
 #include "corpus/corpus.h"
 #include "document/fichier_texte.h"
-#include "main_window/text_display.h"
+#include "text_view/vue_texte.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "main_window/wrapping_check_box.h"
+#include "main_window/case_multiligne.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

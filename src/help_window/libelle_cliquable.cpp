@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/clickable_label.h"
+#include "help_window/libelle_cliquable.h"
 
 #include <QMouseEvent>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "main_window/text_display.h"
+#include "text_view/vue_texte.h"
 
-#include "document/positions_texte.h"
-#include "main_window/text_display_accessible.h"
+#include "text_view/positions_texte.h"
+#include "text_view/vue_texte_accessible.h"
 
 #include <QAccessible>
 #include <QClipboard>

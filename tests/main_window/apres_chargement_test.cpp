@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window/form1.h"
 #include "main_window/form_with_files.h"
-#include "main_window/text_display.h"
 #include "platform/fakes.h"
 #include "search/recherche.h"
+#include "text_view/vue_texte.h"
 
 #include <QCheckBox>
 #include <QFile>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "help_window/libelle_cliquable.h"
 #include "main_window/form1.h"
 #include "main_window/form_with_files.h"
-#include "main_window/text_display.h"
-#include "platform/clickable_label.h"
 #include "platform/fakes.h"
+#include "text_view/vue_texte.h"
 
 #include <QFile>
 #include <QGuiApplication>

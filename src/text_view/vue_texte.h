@@ -2,7 +2,7 @@
 #pragma once
 
 #include "document/index_lignes.h"
-#include "main_window/metriques_lignes.h"
+#include "text_view/metriques_lignes.h"
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "document/positions_texte.h"
+#include "text_view/positions_texte.h"
 
 #include <algorithm>
 

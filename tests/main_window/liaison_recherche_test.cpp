@@ -2,8 +2,8 @@
 // The search frame's elements feed the search, and show what it tells.
 #include "main_window/form1.h"
 #include "main_window/form_with_files.h"
-#include "main_window/text_display.h"
 #include "search/recherche.h"
+#include "text_view/vue_texte.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "document/positions_texte.h"
 #include "qt_print.h"
+#include "text_view/positions_texte.h"
 
 #include <gtest/gtest.h>
 
