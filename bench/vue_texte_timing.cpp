@@ -66,19 +66,19 @@ int main(int argc, char** argv)
 
     std::vector<double> setting, opening, selecting, costs;
     for (int i = 0; i < repetitions; ++i) {
-        TextDisplay display;
+        VueTexte display;
         display.resize(649, 193);
         display.show();
         QCoreApplication::processEvents();
         const double before = residentMiB();
         QElapsedTimer timer;
         timer.start();
-        display.setText(text);
+        display.definirTexte(text);
         setting.push_back(double(timer.nsecsElapsed()) / 1e6);
         QCoreApplication::processEvents(); // the first paint
         opening.push_back(double(timer.nsecsElapsed()) / 1e6);
         timer.restart();
-        display.setSelection(text.size() - 12, 6);
+        display.definirSelection(text.size() - 12, 6);
         QCoreApplication::processEvents();
         selecting.push_back(double(timer.nsecsElapsed()) / 1e6);
         costs.push_back(residentMiB() - before);
@@ -86,17 +86,17 @@ int main(int argc, char** argv)
     // Jumps to positions spread over the whole text, each selected and painted.
     std::vector<double> jumps;
     {
-        TextDisplay display;
+        VueTexte display;
         display.resize(649, 193);
         display.show();
-        display.setText(text);
+        display.definirTexte(text);
         QCoreApplication::processEvents();
         std::mt19937_64 random(12345);
         for (int i = 0; i < 2000; ++i) {
             const qsizetype at = qsizetype(random() % quint64(text.size() + 1));
             QElapsedTimer timer;
             timer.start();
-            display.setSelection(at, 5);
+            display.definirSelection(at, 5);
             display.viewport()->repaint();
             jumps.push_back(double(timer.nsecsElapsed()) / 1e3);
         }

@@ -4,7 +4,7 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
-void WrappingCheckBox::paintEvent(QPaintEvent*)
+void CaseMultiligne::paintEvent(QPaintEvent*)
 {
     QStylePainter painter(this);
     QStyleOptionButton option;
@@ -34,4 +34,4 @@ void WrappingCheckBox::paintEvent(QPaintEvent*)
     }
 }
 
-bool WrappingCheckBox::hitButton(const QPoint& position) const { return rect().contains(position); }
+bool CaseMultiligne::hitButton(const QPoint& position) const { return rect().contains(position); }

@@ -122,13 +122,13 @@ void Form1::creerElements()
     look::colorer(LblTitre1, QPalette::WindowText, QColor(0xE0, 0xE0, 0xE0));
 
     // Created before the button it touches, so the button stays on top.
-    Label3 = creerElement<ClickableLabel>(this, "Label3", {43, 24, 41, 41});
+    Label3 = creerElement<LibelleCliquable>(this, "Label3", {43, 24, 41, 41});
     Label3->setTextFormat(Qt::PlainText);
     Label3->setText(QStringLiteral("Ouvrir        un dossier"));
     Label3->setFont(look::classicFont(8.25, false));
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label3->setWordWrap(true);
-    connect(Label3, &ClickableLabel::clicked, this, &Form1::Label3_Click);
+    connect(Label3, &LibelleCliquable::clique, this, &Form1::Label3_Click);
 
     Cmdouvrir = creerBoutonImage(this, "Cmdouvrir", {80, 26, 37, 37}, look::programIcon(),
                                  QStringLiteral(" Ouvrir un fichier "));
@@ -141,10 +141,10 @@ void Form1::creerElements()
                                QStringLiteral(" Quitter "));
     connect(CmdQuit, &QPushButton::clicked, this, &Form1::CmdQuit_Click);
 
-    Le_texte = creerElement<TextDisplay>(this, "Le_texte", {32, 72, 649, 193});
+    Le_texte = creerElement<VueTexte>(this, "Le_texte", {32, 72, 649, 193});
     Le_texte->setFont(look::classicFont(8.25, false));
     look::colorer(Le_texte, QPalette::Base, QColor(0xFF, 0xFF, 0xC0));
-    Le_texte->setTextCursorShape(QCursor(Qt::ArrowCursor));
+    Le_texte->definirPointeur(QCursor(Qt::ArrowCursor));
 
     Label1 = creerLibelle<LibelleAjuste>(this, "Label1", {40, 272, 649, 17},
                                          QStringLiteral("Adresse du fichier"));
@@ -171,13 +171,13 @@ void Form1::creerCadreAnalyse()
     Caract = creerLibelle<LibelleAjuste>(Fram2, "Caract", {5, 104, 127, 17},
                                          QStringLiteral("Nombre de caractères"));
 
-    Resultat_Txt = creerElement<TextDisplay>(Fram2, "Resultat_Txt", {136, 16, 153, 121});
+    Resultat_Txt = creerElement<VueTexte>(Fram2, "Resultat_Txt", {136, 16, 153, 121});
     look::colorer(Resultat_Txt, QPalette::Base, QColor(0xC0, 0xFF, 0xFF));
     Resultat_Txt->setToolTip(QStringLiteral(" Occurrences avec ou sans majuscule."));
     Resultat_Txt->setCursor(look::handCursor());
-    Resultat_Txt->setTextCursorShape(look::handCursor());
+    Resultat_Txt->definirPointeur(look::handCursor());
     // The heading of an empty report; before the first analysis it ends with a line break.
-    Resultat_Txt->setText(TableOccurrences().Rapport() + QStringLiteral("\r\n"));
+    Resultat_Txt->definirTexte(TableOccurrences().Rapport() + QStringLiteral("\r\n"));
 }
 
 void Form1::creerCadreRecherche()
@@ -195,7 +195,7 @@ void Form1::creerCadreRecherche()
         QStringLiteral(" Caractère(s)  englobé(s)  dans un mot ou  groupe de mots. "));
     TxtRecherche->setAccessibleName(QStringLiteral("Texte à rechercher"));
 
-    ChkMaj = creerElement<WrappingCheckBox>(Frame1, "ChkMaj", {24, 56, 121, 25});
+    ChkMaj = creerElement<CaseMultiligne>(Frame1, "ChkMaj", {24, 56, 121, 25});
     ChkMaj->setText(QStringLiteral("Première lettre en majuscule"));
     remplirFond(ChkMaj, QColor(0xC0, 0xC0, 0xC0));
     ChkMaj->setCursor(look::handCursor());
@@ -232,11 +232,11 @@ void Form1::relierRecherche()
 
     connect(r, &Recherche::resultat, Label2, &QLabel::setText);
     connect(r, &Recherche::selectionne, this, [this](qsizetype debut, qsizetype longueur) {
-        Le_texte->setSelection(debut, longueur);
+        Le_texte->definirSelection(debut, longueur);
         Le_texte->setFocus();
     });
     connect(r, &Recherche::attend, this,
-            [this](qsizetype debut) { Le_texte->setSelection(debut, 0); });
+            [this](qsizetype debut) { Le_texte->definirSelection(debut, 0); });
     connect(r, &Recherche::motifChange, this, [this](const QString& motif) {
         if (TxtRecherche->text() != motif)
             TxtRecherche->setText(motif);
@@ -428,7 +428,7 @@ void Form1::ChargerFichier(const QString& chemin, DocumentOuvert& document)
     FichierChoisi = true;
     NbLignes = document.charge.lignesNonVides;
     const QString texte = document.charge.texte;
-    Le_texte->setText(texte, std::move(document.lignes));
+    Le_texte->definirTexte(texte, std::move(document.lignes));
     // A search under way worked on the old text: it stops here.
     recherche_->definirTexte(texte);
     Lignes->setText(QString::number(NbLignes) + QStringLiteral(" lignes"));
@@ -453,5 +453,5 @@ void Form1::AfficherOccurrences(DocumentOuvert& document)
 {
     occurrences_ = std::move(document.analyse.table);
     const QString rapport = document.analyse.rapport;
-    Resultat_Txt->setText(rapport, std::move(document.lignesRapport));
+    Resultat_Txt->definirTexte(rapport, std::move(document.lignesRapport));
 }

@@ -11,14 +11,14 @@
 #include <memory>
 #include <stop_token>
 
-class ClickableLabel;
+class LibelleCliquable;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTimer;
 class Recherche;
-class TextDisplay;
+class VueTexte;
 class frmAbout;
 struct DocumentOuvert;
 struct Ouverture;
@@ -35,18 +35,18 @@ public:
     // The display elements, named as everywhere else in the program.
     QLabel* Lbltitre2;
     QLabel* LblTitre1;
-    ClickableLabel* Label3;
+    LibelleCliquable* Label3;
     QPushButton* Cmdouvrir;
     QPushButton* CmdAide;
     QPushButton* CmdQuit;
-    TextDisplay* Le_texte;
+    VueTexte* Le_texte;
     QLabel* Label1;
     QGroupBox* Fram2;
     QLabel* Lignes;
     QLabel* LblMots;
     QLabel* LblMotsDiff;
     QLabel* Caract;
-    TextDisplay* Resultat_Txt;
+    VueTexte* Resultat_Txt;
     QGroupBox* Frame1;
     ChampRecherche* TxtRecherche;
     QCheckBox* ChkMaj;

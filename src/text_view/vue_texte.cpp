@@ -19,73 +19,77 @@
 
 namespace {
 
-constexpr int kLeftMargin = 4;
-constexpr int kTopMargin = 2;
+constexpr int kMargeGauche = 4;
+constexpr int kMargeHaut = 2;
 // Lines up to this length are measured exactly when shown, to widen the scroll range.
-constexpr qsizetype kMeasureCap = 20000;
+constexpr qsizetype kMesureMax = 20000;
 
 } // namespace
 
 // What a key does: the move without Shift, the same extending the selection with it.
-struct TextDisplay::Touche {
-    QKeySequence::StandardKey move;
-    QKeySequence::StandardKey select; // UnknownKey when Shift changes nothing
-    bool keepsGoal; // up and down moves aim at the column where they began
-    void (*act)(TextDisplay& display, bool extend);
+struct VueTexte::Touche {
+    QKeySequence::StandardKey deplacer;
+    QKeySequence::StandardKey etendre; // UnknownKey when Shift changes nothing
+    bool gardeColonne; // up and down moves aim at the column where they began
+    void (*agir)(VueTexte& vue, bool etendre);
 };
 
-std::span<const TextDisplay::Touche> TextDisplay::touches()
+std::span<const VueTexte::Touche> VueTexte::touches()
 {
-    using Key = QKeySequence;
+    using Cle = QKeySequence;
     static const Touche table[] = {
-        {Key::MoveToNextChar, Key::SelectNextChar, false,
-         [](TextDisplay& d, bool e) { d.moveCaret(positionSuivante(d.text(), d.caret_), e); }},
-        {Key::MoveToPreviousChar, Key::SelectPreviousChar, false,
-         [](TextDisplay& d, bool e) { d.moveCaret(positionPrecedente(d.text(), d.caret_), e); }},
-        {Key::MoveToNextWord, Key::SelectNextWord, false,
-         [](TextDisplay& d, bool e) { d.moveCaret(motSuivant(d.text(), d.caret_), e); }},
-        {Key::MoveToPreviousWord, Key::SelectPreviousWord, false,
-         [](TextDisplay& d, bool e) { d.moveCaret(motPrecedent(d.text(), d.caret_), e); }},
-        {Key::MoveToNextLine, Key::SelectNextLine, true,
-         [](TextDisplay& d, bool e) { d.moveCaret(d.positionVerticale(1), e); }},
-        {Key::MoveToPreviousLine, Key::SelectPreviousLine, true,
-         [](TextDisplay& d, bool e) { d.moveCaret(d.positionVerticale(-1), e); }},
-        {Key::MoveToNextPage, Key::SelectNextPage, true,
-         [](TextDisplay& d, bool e) {
-             const int page = d.visibleLines();
+        {Cle::MoveToNextChar, Cle::SelectNextChar, false,
+         [](VueTexte& d, bool e) {
+             d.deplacerCurseur(positionSuivante(d.texte(), d.curseur_), e);
+         }},
+        {Cle::MoveToPreviousChar, Cle::SelectPreviousChar, false,
+         [](VueTexte& d, bool e) {
+             d.deplacerCurseur(positionPrecedente(d.texte(), d.curseur_), e);
+         }},
+        {Cle::MoveToNextWord, Cle::SelectNextWord, false,
+         [](VueTexte& d, bool e) { d.deplacerCurseur(motSuivant(d.texte(), d.curseur_), e); }},
+        {Cle::MoveToPreviousWord, Cle::SelectPreviousWord, false,
+         [](VueTexte& d, bool e) { d.deplacerCurseur(motPrecedent(d.texte(), d.curseur_), e); }},
+        {Cle::MoveToNextLine, Cle::SelectNextLine, true,
+         [](VueTexte& d, bool e) { d.deplacerCurseur(d.positionVerticale(1), e); }},
+        {Cle::MoveToPreviousLine, Cle::SelectPreviousLine, true,
+         [](VueTexte& d, bool e) { d.deplacerCurseur(d.positionVerticale(-1), e); }},
+        {Cle::MoveToNextPage, Cle::SelectNextPage, true,
+         [](VueTexte& d, bool e) {
+             const int page = d.lignesVisibles();
              d.verticalScrollBar()->setValue(d.verticalScrollBar()->value() + page);
-             d.moveCaret(d.positionVerticale(page), e);
+             d.deplacerCurseur(d.positionVerticale(page), e);
          }},
-        {Key::MoveToPreviousPage, Key::SelectPreviousPage, true,
-         [](TextDisplay& d, bool e) {
-             const int page = d.visibleLines();
+        {Cle::MoveToPreviousPage, Cle::SelectPreviousPage, true,
+         [](VueTexte& d, bool e) {
+             const int page = d.lignesVisibles();
              d.verticalScrollBar()->setValue(d.verticalScrollBar()->value() - page);
-             d.moveCaret(d.positionVerticale(-page), e);
+             d.deplacerCurseur(d.positionVerticale(-page), e);
          }},
-        {Key::MoveToStartOfLine, Key::SelectStartOfLine, false,
-         [](TextDisplay& d, bool e) {
-             d.moveCaret(d.lignes_.debut(d.lignes_.ligneDe(d.caret_)), e);
+        {Cle::MoveToStartOfLine, Cle::SelectStartOfLine, false,
+         [](VueTexte& d, bool e) {
+             d.deplacerCurseur(d.lignes_.debut(d.lignes_.ligneDe(d.curseur_)), e);
          }},
-        {Key::MoveToEndOfLine, Key::SelectEndOfLine, false,
-         [](TextDisplay& d, bool e) {
-             d.moveCaret(d.lignes_.fin(d.lignes_.ligneDe(d.caret_)), e);
+        {Cle::MoveToEndOfLine, Cle::SelectEndOfLine, false,
+         [](VueTexte& d, bool e) {
+             d.deplacerCurseur(d.lignes_.fin(d.lignes_.ligneDe(d.curseur_)), e);
          }},
-        {Key::MoveToStartOfDocument, Key::SelectStartOfDocument, false,
-         [](TextDisplay& d, bool e) { d.moveCaret(0, e); }},
-        {Key::MoveToEndOfDocument, Key::SelectEndOfDocument, false,
-         [](TextDisplay& d, bool e) { d.moveCaret(d.text().size(), e); }},
-        {Key::SelectAll, Key::UnknownKey, true,
-         [](TextDisplay& d, bool) {
-             d.anchor_ = 0;
-             d.caret_ = d.text().size();
-             d.selectionChanged();
+        {Cle::MoveToStartOfDocument, Cle::SelectStartOfDocument, false,
+         [](VueTexte& d, bool e) { d.deplacerCurseur(0, e); }},
+        {Cle::MoveToEndOfDocument, Cle::SelectEndOfDocument, false,
+         [](VueTexte& d, bool e) { d.deplacerCurseur(d.texte().size(), e); }},
+        {Cle::SelectAll, Cle::UnknownKey, true,
+         [](VueTexte& d, bool) {
+             d.ancre_ = 0;
+             d.curseur_ = d.texte().size();
+             d.selectionChangee();
          }},
-        {Key::Copy, Key::UnknownKey, true, [](TextDisplay& d, bool) { d.copySelection(); }},
+        {Cle::Copy, Cle::UnknownKey, true, [](VueTexte& d, bool) { d.copierSelection(); }},
     };
     return table;
 }
 
-TextDisplay::TextDisplay(QWidget* parent)
+VueTexte::VueTexte(QWidget* parent)
     : QAbstractScrollArea(parent)
 {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -95,193 +99,189 @@ TextDisplay::TextDisplay(QWidget* parent)
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
-    installTextDisplayAccessibility();
+    installerAccessibiliteVueTexte();
     metriques_.definirPolice(font());
-    updateScrollBars();
+    ajusterBarres();
 }
 
-void TextDisplay::setText(const QString& text) { setText(text, IndexLignes(text)); }
+void VueTexte::definirTexte(const QString& texte) { definirTexte(texte, IndexLignes(texte)); }
 
-void TextDisplay::setText(const QString& text, IndexLignes index)
+void VueTexte::definirTexte(const QString& texte, IndexLignes index)
 {
-    const bool sameText = index.texte().size() == text.size()
-        && (text.isEmpty() || index.texte().constData() == text.constData());
-    lignes_ = sameText ? std::move(index) : IndexLignes(text);
-    anchor_ = caret_ = 0;
-    goalX_ = -1;
+    const bool memeTexte = index.texte().size() == texte.size()
+        && (texte.isEmpty() || index.texte().constData() == texte.constData());
+    lignes_ = memeTexte ? std::move(index) : IndexLignes(texte);
+    ancre_ = curseur_ = 0;
+    xVise_ = -1;
     metriques_.oublierLignes();
-    updateScrollBars();
+    ajusterBarres();
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
     viewport()->update();
 }
 
-QStringView TextDisplay::ligne(qsizetype numero) const
+QStringView VueTexte::ligne(qsizetype numero) const
 {
-    const qsizetype start = lignes_.debut(numero);
-    return QStringView(text()).mid(start, lignes_.fin(numero) - start);
-}
-
-QStringView TextDisplay::lineAt(qsizetype line) const
-{
-    if (line < 0 || line >= lineCount())
+    if (numero < 0 || numero >= nombreLignes())
         return {};
-    return ligne(line);
+    const qsizetype debut = lignes_.debut(numero);
+    return QStringView(texte()).mid(debut, lignes_.fin(numero) - debut);
 }
 
-void TextDisplay::setSelection(qsizetype start, qsizetype length)
+void VueTexte::definirSelection(qsizetype debut, qsizetype longueur)
 {
-    const qsizetype size = text().size();
-    start = std::clamp<qsizetype>(start, 0, size);
-    const qsizetype end
-        = std::clamp<qsizetype>(start + std::max<qsizetype>(length, 0), start, size);
-    anchor_ = positionNormalisee(text(), start);
-    caret_ = positionNormalisee(text(), end);
-    goalX_ = -1;
-    ensureCaretVisible();
-    selectionChanged();
+    const qsizetype taille = texte().size();
+    debut = std::clamp<qsizetype>(debut, 0, taille);
+    const qsizetype fin
+        = std::clamp<qsizetype>(debut + std::max<qsizetype>(longueur, 0), debut, taille);
+    ancre_ = positionNormalisee(texte(), debut);
+    curseur_ = positionNormalisee(texte(), fin);
+    xVise_ = -1;
+    montrerCurseur();
+    selectionChangee();
 }
 
-qsizetype TextDisplay::selectionStart() const { return std::min(anchor_, caret_); }
+qsizetype VueTexte::debutSelection() const { return std::min(ancre_, curseur_); }
 
-qsizetype TextDisplay::selectionLength() const { return std::abs(caret_ - anchor_); }
+qsizetype VueTexte::longueurSelection() const { return std::abs(curseur_ - ancre_); }
 
-void TextDisplay::setTextCursorShape(const QCursor& cursor) { viewport()->setCursor(cursor); }
+void VueTexte::definirPointeur(const QCursor& pointeur) { viewport()->setCursor(pointeur); }
 
 // --- Positions on screen ---------------------------------------------------------------------
 
 // x of a position from the start of its line, in pixels.
-double TextDisplay::xOf(qsizetype position) const
+double VueTexte::xDe(qsizetype position) const
 {
-    const qsizetype line = lignes_.ligneDe(position);
-    return metriques_.x(line, ligne(line), position - lignes_.debut(line));
+    const qsizetype numero = lignes_.ligneDe(position);
+    return metriques_.x(numero, ligne(numero), position - lignes_.debut(numero));
 }
 
-qsizetype TextDisplay::positionAt(QPoint point) const
+qsizetype VueTexte::positionEn(QPoint point) const
 {
-    const int row
-        = point.y() < kTopMargin ? -1 : (point.y() - kTopMargin) / metriques_.hauteurLigne();
-    const qsizetype line = std::clamp<qsizetype>(firstVisibleLine() + row, 0, lineCount() - 1);
-    const double x = point.x() - kLeftMargin + horizontalScrollBar()->value();
-    return positionNormalisee(text(),
-                              lignes_.debut(line) + metriques_.colonneProche(line, ligne(line), x));
+    const int rang
+        = point.y() < kMargeHaut ? -1 : (point.y() - kMargeHaut) / metriques_.hauteurLigne();
+    const qsizetype numero
+        = std::clamp<qsizetype>(premiereLigneVisible() + rang, 0, nombreLignes() - 1);
+    const double x = point.x() - kMargeGauche + horizontalScrollBar()->value();
+    return positionNormalisee(
+        texte(), lignes_.debut(numero) + metriques_.colonneProche(numero, ligne(numero), x));
 }
 
-qsizetype TextDisplay::positionVerticale(qsizetype lines)
+qsizetype VueTexte::positionVerticale(qsizetype lignes)
 {
-    if (goalX_ < 0)
-        goalX_ = xOf(caret_);
-    const qsizetype target
-        = std::clamp<qsizetype>(lignes_.ligneDe(caret_) + lines, 0, lineCount() - 1);
-    return lignes_.debut(target) + metriques_.colonneProche(target, ligne(target), goalX_);
+    if (xVise_ < 0)
+        xVise_ = xDe(curseur_);
+    const qsizetype cible
+        = std::clamp<qsizetype>(lignes_.ligneDe(curseur_) + lignes, 0, nombreLignes() - 1);
+    return lignes_.debut(cible) + metriques_.colonneProche(cible, ligne(cible), xVise_);
 }
 
-QPoint TextDisplay::pointOf(qsizetype position) const
+QPoint VueTexte::pointDe(qsizetype position) const
 {
-    position = std::clamp<qsizetype>(position, 0, text().size());
-    const qsizetype line = lignes_.ligneDe(position);
-    const double x = xOf(position) - horizontalScrollBar()->value() + kLeftMargin;
-    const qsizetype y = kTopMargin + (line - firstVisibleLine()) * metriques_.hauteurLigne();
+    position = std::clamp<qsizetype>(position, 0, texte().size());
+    const qsizetype numero = lignes_.ligneDe(position);
+    const double x = xDe(position) - horizontalScrollBar()->value() + kMargeGauche;
+    const qsizetype y = kMargeHaut + (numero - premiereLigneVisible()) * metriques_.hauteurLigne();
     return {int(std::lround(std::clamp<double>(x, INT_MIN / 2, INT_MAX / 2))),
             int(std::clamp<qsizetype>(y, INT_MIN / 2, INT_MAX / 2))};
 }
 
-qsizetype TextDisplay::firstVisibleLine() const { return verticalScrollBar()->value(); }
+qsizetype VueTexte::premiereLigneVisible() const { return verticalScrollBar()->value(); }
 
-int TextDisplay::visibleLines() const
+int VueTexte::lignesVisibles() const
 {
-    return std::max(1, (viewport()->height() - kTopMargin) / metriques_.hauteurLigne());
+    return std::max(1, (viewport()->height() - kMargeHaut) / metriques_.hauteurLigne());
 }
 
-void TextDisplay::updateScrollBars()
+void VueTexte::ajusterBarres()
 {
-    const int rows = visibleLines();
+    const int rangs = lignesVisibles();
     QScrollBar* vertical = verticalScrollBar();
     vertical->setSingleStep(1);
-    vertical->setPageStep(rows);
+    vertical->setPageStep(rangs);
     vertical->setRange(
-        0, int(std::min<qsizetype>(INT_MAX, std::max<qsizetype>(0, lineCount() - rows))));
+        0, int(std::min<qsizetype>(INT_MAX, std::max<qsizetype>(0, nombreLignes() - rangs))));
 
     // The longest line at the average width until lines in view are really measured.
-    rangeWidth_ = metriques_.largeurMesuree();
-    const double width
-        = std::max(double(lignes_.plusLongue()) * metriques_.largeurMoyenne(), rangeWidth_)
-        + 2 * kLeftMargin;
-    const int viewWidth = viewport()->width();
+    largeurPlage_ = metriques_.largeurMesuree();
+    const double largeur
+        = std::max(double(lignes_.plusLongue()) * metriques_.largeurMoyenne(), largeurPlage_)
+        + 2 * kMargeGauche;
+    const int largeurVue = viewport()->width();
     QScrollBar* horizontal = horizontalScrollBar();
     horizontal->setSingleStep(std::max(1, int(metriques_.largeurMoyenne() * 2)));
-    horizontal->setPageStep(std::max(1, viewWidth));
-    horizontal->setRange(0, int(std::clamp<double>(width - viewWidth, 0, INT_MAX / 2)));
+    horizontal->setPageStep(std::max(1, largeurVue));
+    horizontal->setRange(0, int(std::clamp<double>(largeur - largeurVue, 0, INT_MAX / 2)));
 }
 
 // --- Selection and moves ---------------------------------------------------------------------
 
-void TextDisplay::moveCaret(qsizetype position, bool extend)
+void VueTexte::deplacerCurseur(qsizetype position, bool etendre)
 {
-    caret_ = positionNormalisee(text(), position);
-    if (!extend)
-        anchor_ = caret_;
-    ensureCaretVisible();
-    selectionChanged();
+    curseur_ = positionNormalisee(texte(), position);
+    if (!etendre)
+        ancre_ = curseur_;
+    montrerCurseur();
+    selectionChangee();
 }
 
-void TextDisplay::selectionChanged()
+void VueTexte::selectionChangee()
 {
     viewport()->update();
     if (!QAccessible::isActive())
         return;
-    QAccessibleTextCursorEvent moved(this, int(caret_));
-    QAccessible::updateAccessibility(&moved);
-    QAccessibleTextSelectionEvent selected(this, int(selectionStart()),
-                                           int(selectionStart() + selectionLength()));
-    QAccessible::updateAccessibility(&selected);
+    QAccessibleTextCursorEvent deplace(this, int(curseur_));
+    QAccessible::updateAccessibility(&deplace);
+    QAccessibleTextSelectionEvent selection(this, int(debutSelection()),
+                                            int(debutSelection() + longueurSelection()));
+    QAccessible::updateAccessibility(&selection);
 }
 
-void TextDisplay::ensureCaretVisible() { ensureVisible(caret_, anchor_); }
+void VueTexte::montrerCurseur() { montrer(curseur_, ancre_); }
 
-// Scrolls as little as needed to show position, and other too when it is on the same line.
-void TextDisplay::ensureVisible(qsizetype position, qsizetype other)
+// Scrolls as little as needed to show position, and autre too when it is on the same line.
+void VueTexte::montrer(qsizetype position, qsizetype autre)
 {
-    const qsizetype line = lignes_.ligneDe(position);
-    const int rows = visibleLines();
+    const qsizetype numero = lignes_.ligneDe(position);
+    const int rangs = lignesVisibles();
     QScrollBar* vertical = verticalScrollBar();
-    if (line < vertical->value())
-        vertical->setValue(int(line));
-    else if (line >= vertical->value() + rows)
-        vertical->setValue(int(line - rows + 1));
+    if (numero < vertical->value())
+        vertical->setValue(int(numero));
+    else if (numero >= vertical->value() + rangs)
+        vertical->setValue(int(numero - rangs + 1));
 
-    const double caretX = xOf(position);
-    const double otherX = lignes_.ligneDe(other) == line ? xOf(other) : caretX;
-    const double left = std::min(caretX, otherX);
-    const double right = std::max(caretX, otherX);
+    const double xPosition = xDe(position);
+    const double xAutre = lignes_.ligneDe(autre) == numero ? xDe(autre) : xPosition;
+    const double gauche = std::min(xPosition, xAutre);
+    const double droite = std::max(xPosition, xAutre);
     // Measuring may just have found the line wider than the range knew.
-    metriques_.elargir(right);
-    updateScrollBars();
-    const int room = std::max(1, viewport()->width() - 2 * kLeftMargin);
+    metriques_.elargir(droite);
+    ajusterBarres();
+    const int place = std::max(1, viewport()->width() - 2 * kMargeGauche);
     QScrollBar* horizontal = horizontalScrollBar();
-    double scroll = horizontal->value();
-    if (right - left > room)
-        scroll = caretX - (caretX >= otherX ? room : 0);
-    else if (left < scroll)
-        scroll = left;
-    else if (right > scroll + room)
-        scroll = right - room;
-    horizontal->setValue(int(std::floor(scroll)));
+    double defilement = horizontal->value();
+    if (droite - gauche > place)
+        defilement = xPosition - (xPosition >= xAutre ? place : 0);
+    else if (gauche < defilement)
+        defilement = gauche;
+    else if (droite > defilement + place)
+        defilement = droite - place;
+    horizontal->setValue(int(std::floor(defilement)));
 }
 
-void TextDisplay::copySelection() const
+void VueTexte::copierSelection() const
 {
-    if (selectionLength() > 0)
-        QGuiApplication::clipboard()->setText(text().mid(selectionStart(), selectionLength()));
+    if (longueurSelection() > 0)
+        QGuiApplication::clipboard()->setText(texte().mid(debutSelection(), longueurSelection()));
 }
 
-bool TextDisplay::event(QEvent* event)
+bool VueTexte::event(QEvent* event)
 {
     // The keys this box acts on are not window shortcuts while it has the focus.
     if (event->type() == QEvent::ShortcutOverride) {
-        auto* key = static_cast<QKeyEvent*>(event);
+        auto* cle = static_cast<QKeyEvent*>(event);
         for (const Touche& touche : touches()) {
-            if (key->matches(touche.move) || key->matches(touche.select)) {
+            if (cle->matches(touche.deplacer) || cle->matches(touche.etendre)) {
                 event->accept();
                 return true;
             }
@@ -290,141 +290,141 @@ bool TextDisplay::event(QEvent* event)
     return QAbstractScrollArea::event(event);
 }
 
-void TextDisplay::keyPressEvent(QKeyEvent* event)
+void VueTexte::keyPressEvent(QKeyEvent* event)
 {
     for (const Touche& touche : touches()) {
-        const bool extend
-            = touche.select != QKeySequence::UnknownKey && event->matches(touche.select);
-        if (!extend && !event->matches(touche.move))
+        const bool etendre
+            = touche.etendre != QKeySequence::UnknownKey && event->matches(touche.etendre);
+        if (!etendre && !event->matches(touche.deplacer))
             continue;
-        if (!touche.keepsGoal)
-            goalX_ = -1;
-        touche.act(*this, extend);
+        if (!touche.gardeColonne)
+            xVise_ = -1;
+        touche.agir(*this, etendre);
         return;
     }
     event->ignore();
 }
 
-void TextDisplay::mousePressEvent(QMouseEvent* event)
+void VueTexte::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) {
         event->ignore();
         return;
     }
-    goalX_ = -1;
-    dragging_ = true;
-    moveCaret(positionAt(event->position().toPoint()),
-              event->modifiers().testFlag(Qt::ShiftModifier));
+    xVise_ = -1;
+    glisse_ = true;
+    deplacerCurseur(positionEn(event->position().toPoint()),
+                    event->modifiers().testFlag(Qt::ShiftModifier));
 }
 
-void TextDisplay::mouseMoveEvent(QMouseEvent* event)
+void VueTexte::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!dragging_ || !event->buttons().testFlag(Qt::LeftButton))
+    if (!glisse_ || !event->buttons().testFlag(Qt::LeftButton))
         return;
-    dragPoint_ = event->position().toPoint();
-    moveCaret(positionAt(dragPoint_), true);
-    if (viewport()->rect().contains(dragPoint_))
-        dragScroll_.stop();
-    else if (!dragScroll_.isActive())
-        dragScroll_.start(50, this);
+    pointGlisse_ = event->position().toPoint();
+    deplacerCurseur(positionEn(pointGlisse_), true);
+    if (viewport()->rect().contains(pointGlisse_))
+        defilementGlisse_.stop();
+    else if (!defilementGlisse_.isActive())
+        defilementGlisse_.start(50, this);
 }
 
-void TextDisplay::mouseReleaseEvent(QMouseEvent* event)
+void VueTexte::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) {
-        dragging_ = false;
-        dragScroll_.stop();
+        glisse_ = false;
+        defilementGlisse_.stop();
     }
 }
 
-void TextDisplay::timerEvent(QTimerEvent* event)
+void VueTexte::timerEvent(QTimerEvent* event)
 {
-    if (event->timerId() != dragScroll_.timerId()) {
+    if (event->timerId() != defilementGlisse_.timerId()) {
         QAbstractScrollArea::timerEvent(event);
         return;
     }
-    if (!dragging_) {
-        dragScroll_.stop();
+    if (!glisse_) {
+        defilementGlisse_.stop();
         return;
     }
     // Positions past an edge of the view lie beyond it, so each step scrolls a little.
-    moveCaret(positionAt(dragPoint_), true);
+    deplacerCurseur(positionEn(pointGlisse_), true);
 }
 
-void TextDisplay::mouseDoubleClickEvent(QMouseEvent* event)
+void VueTexte::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    const auto [start, end] = motAutour(text(), positionAt(event->position().toPoint()));
-    anchor_ = start;
-    moveCaret(end, true);
+    const auto [debut, fin] = motAutour(texte(), positionEn(event->position().toPoint()));
+    ancre_ = debut;
+    deplacerCurseur(fin, true);
 }
 
-void TextDisplay::focusInEvent(QFocusEvent* event)
+void VueTexte::focusInEvent(QFocusEvent* event)
 {
     viewport()->update();
     QAbstractScrollArea::focusInEvent(event);
 }
 
-void TextDisplay::focusOutEvent(QFocusEvent* event)
+void VueTexte::focusOutEvent(QFocusEvent* event)
 {
-    dragging_ = false;
-    dragScroll_.stop();
+    glisse_ = false;
+    defilementGlisse_.stop();
     viewport()->update();
     QAbstractScrollArea::focusOutEvent(event);
 }
 
-void TextDisplay::scrollContentsBy(int, int) { viewport()->update(); }
+void VueTexte::scrollContentsBy(int, int) { viewport()->update(); }
 
-void TextDisplay::resizeEvent(QResizeEvent* event)
+void VueTexte::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    updateScrollBars();
+    ajusterBarres();
 }
 
-void TextDisplay::changeEvent(QEvent* event)
+void VueTexte::changeEvent(QEvent* event)
 {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         metriques_.definirPolice(font());
-        updateScrollBars();
+        ajusterBarres();
         viewport()->update();
     }
 }
 
 // --- Painting --------------------------------------------------------------------------------
 
-void TextDisplay::paintEvent(QPaintEvent*)
+void VueTexte::paintEvent(QPaintEvent*)
 {
     QPainter painter(viewport());
     painter.setFont(metriques_.police());
-    const qsizetype first = firstVisibleLine();
-    const qsizetype last = std::min(lineCount(), first + visibleLines() + 1);
+    const qsizetype first = premiereLigneVisible();
+    const qsizetype last = std::min(nombreLignes(), first + lignesVisibles() + 1);
     for (qsizetype line = first; line < last; ++line) {
         // Measuring the lines in view lets the scroll range reach their real width.
-        if (lignes_.fin(line) - lignes_.debut(line) <= kMeasureCap)
+        if (lignes_.fin(line) - lignes_.debut(line) <= kMesureMax)
             metriques_.mesurer(line, ligne(line));
-        drawLine(painter, line, kTopMargin + int(line - first) * metriques_.hauteurLigne());
+        dessinerLigne(painter, line, kMargeHaut + int(line - first) * metriques_.hauteurLigne());
     }
     if (hasFocus()) {
-        const QPoint caret = pointOf(caret_);
+        const QPoint caret = pointDe(curseur_);
         painter.fillRect(QRect(caret.x(), caret.y(), 1, metriques_.hauteurLigne()),
                          palette().text());
     }
     // Widening the range now would repaint within this paint: after it.
-    if (metriques_.largeurMesuree() > rangeWidth_ + 0.5 && !rangeUpdatePending_) {
-        rangeUpdatePending_ = true;
+    if (metriques_.largeurMesuree() > largeurPlage_ + 0.5 && !plageEnAttente_) {
+        plageEnAttente_ = true;
         QMetaObject::invokeMethod(
             this,
             [this] {
-                rangeUpdatePending_ = false;
-                updateScrollBars();
+                plageEnAttente_ = false;
+                ajusterBarres();
             },
             Qt::QueuedConnection);
     }
 }
 
-void TextDisplay::drawLine(QPainter& painter, qsizetype line, int top) const
+void VueTexte::dessinerLigne(QPainter& painter, qsizetype line, int top) const
 {
     const qsizetype start = lignes_.debut(line);
     const qsizetype end = lignes_.fin(line);
@@ -439,7 +439,7 @@ void TextDisplay::drawLine(QPainter& painter, qsizetype line, int top) const
     };
     std::vector<Run> runs;
     double x = 0;
-    qsizetype i = metriques_.colonneA(line, chars, std::max(0, scroll - kLeftMargin), &x);
+    qsizetype i = metriques_.colonneA(line, chars, std::max(0, scroll - kMargeGauche), &x);
     if (i > 0 && i < chars.size() && chars[i].isLowSurrogate() && chars[i - 1].isHighSurrogate()) {
         --i;
         x = metriques_.x(line, chars, i);
@@ -468,24 +468,24 @@ void TextDisplay::drawLine(QPainter& painter, qsizetype line, int top) const
 
     const auto drawRuns = [&] {
         for (const Run& r : runs)
-            painter.drawText(QPointF(r.x - scroll + kLeftMargin, top + metriques_.ascendante()),
+            painter.drawText(QPointF(r.x - scroll + kMargeGauche, top + metriques_.ascendante()),
                              r.text);
     };
     painter.setPen(palette().color(QPalette::Text));
     drawRuns();
 
-    const qsizetype selectionEnd = selectionStart() + selectionLength();
-    if (selectionLength() == 0 || selectionEnd <= start || selectionStart() > end)
+    const qsizetype selectionEnd = debutSelection() + longueurSelection();
+    if (longueurSelection() == 0 || selectionEnd <= start || debutSelection() > end)
         return;
-    if (selectionEnd <= end && selectionStart() >= end)
+    if (selectionEnd <= end && debutSelection() >= end)
         return;
-    const double from = metriques_.x(line, chars, selectionStart() - start);
+    const double from = metriques_.x(line, chars, debutSelection() - start);
     // A selected line break shows as a little more highlight past the line.
     const double to = selectionEnd > end
         ? metriques_.x(line, chars, end - start) + metriques_.largeurMoyenne()
         : metriques_.x(line, chars, selectionEnd - start);
-    const double left = std::max<double>(from - scroll + kLeftMargin, 0);
-    const double width = std::min<double>(to - scroll + kLeftMargin, viewport()->width()) - left;
+    const double left = std::max<double>(from - scroll + kMargeGauche, 0);
+    const double width = std::min<double>(to - scroll + kMargeGauche, viewport()->width()) - left;
     if (width <= 0)
         return;
     const QRectF area(left, top, width, metriques_.hauteurLigne());

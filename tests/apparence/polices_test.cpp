@@ -56,7 +56,7 @@ Place placeCase(const QCheckBox* case_)
     const QRect carre
         = case_->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, case_);
     const QFontMetricsF mesure(case_->font());
-    if (qobject_cast<const WrappingCheckBox*>(case_)) {
+    if (qobject_cast<const CaseMultiligne*>(case_)) {
         // Its lines get closer when two would not fit: only the width is the face's own.
         const QRectF zone = QRectF(case_->rect()).adjusted(carre.right() + 4, 0, 0, 0);
         return {{mesure.boundingRect(zone, Qt::TextWordWrap, case_->text()).width(), 0},

@@ -25,7 +25,7 @@ struct CasClic {
     int clics;
 };
 
-TEST(ClickableLabel, ALeftClickReleasedOnItClicksAndNoPressReachesTheParent)
+TEST(LibelleCliquable, ALeftClickReleasedOnItClicksAndNoPressReachesTheParent)
 {
     const CasClic cas[] = {
         {"left, released inside", Qt::LeftButton, {5, 5}, 1},
@@ -36,10 +36,10 @@ TEST(ClickableLabel, ALeftClickReleasedOnItClicksAndNoPressReachesTheParent)
     for (const CasClic& c : cas) {
         SCOPED_TRACE(c.nom);
         Fond fond;
-        auto* label = new ClickableLabel(QStringLiteral("lien"), &fond);
+        auto* label = new LibelleCliquable(QStringLiteral("lien"), &fond);
         label->setGeometry(0, 0, 40, 20);
         int clics = 0;
-        QObject::connect(label, &ClickableLabel::clicked, [&] { ++clics; });
+        QObject::connect(label, &LibelleCliquable::clique, [&] { ++clics; });
         QTest::mousePress(label, c.bouton, {}, {5, 5});
         QTest::mouseRelease(label, c.bouton, {}, c.relache);
         EXPECT_EQ(clics, c.clics);
@@ -47,13 +47,13 @@ TEST(ClickableLabel, ALeftClickReleasedOnItClicksAndNoPressReachesTheParent)
     }
 }
 
-TEST(ClickableLabel, TellsEveryMoveOverIt)
+TEST(LibelleCliquable, TellsEveryMoveOverIt)
 {
-    ClickableLabel label(QStringLiteral("lien"));
+    LibelleCliquable label(QStringLiteral("lien"));
     label.resize(40, 20);
     label.setMouseTracking(true);
     int survols = 0;
-    QObject::connect(&label, &ClickableLabel::survole, [&] { ++survols; });
+    QObject::connect(&label, &LibelleCliquable::survole, [&] { ++survols; });
     for (const QPoint p : {QPoint(1, 1), QPoint(10, 5), QPoint(30, 15)}) {
         QMouseEvent move(QEvent::MouseMove, p, label.mapToGlobal(p), Qt::NoButton, Qt::NoButton,
                          Qt::NoModifier);

@@ -37,7 +37,7 @@ TEST_P(AfterLoadCaptions, ShowCountsPathResultAndReport)
     EXPECT_EQ(form.LblMotsDiff->text(), c.motsDifferents);
     EXPECT_EQ(form.Label2->text(), u"\r\n\r\n Résultat"_qs);
     EXPECT_EQ(form.Label1->text(), path);
-    EXPECT_EQ(form.Resultat_Txt->text(), c.rapport);
+    EXPECT_EQ(form.Resultat_Txt->texte(), c.rapport);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -70,7 +70,7 @@ TEST_F(AfterLoad, EmptiesTheSearchBoxWhichResetsTheSearch)
 TEST_F(AfterLoad, CancelOrFailureLeavesTheAnalysisAsItWas)
 {
     const QString path = writeAndOpen(u"a.txt"_qs, "un deux\r\n");
-    const QString report = form.Resultat_Txt->text();
+    const QString report = form.Resultat_Txt->texte();
     fakes.files.answers.push_back(QString());
     form.Label3_Click();
     fakes.files.answers.push_back(dir.filePath(u"absent.txt"_qs));
@@ -78,7 +78,7 @@ TEST_F(AfterLoad, CancelOrFailureLeavesTheAnalysisAsItWas)
     attendreOuverture();
     EXPECT_EQ(form.LblMots->text(), u"2 Mots"_qs);
     EXPECT_EQ(form.Label1->text(), path);
-    EXPECT_EQ(form.Resultat_Txt->text(), report);
+    EXPECT_EQ(form.Resultat_Txt->texte(), report);
     EXPECT_EQ(form.occurrences().NbMotsTab(), 2);
 }
 

@@ -33,7 +33,7 @@ protected:
     }
     Selection selection() const
     {
-        return {form.Le_texte->selectionStart(), form.Le_texte->selectionLength()};
+        return {form.Le_texte->debutSelection(), form.Le_texte->longueurSelection()};
     }
     Recherche& r = form.recherche();
 };

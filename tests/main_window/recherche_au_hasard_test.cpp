@@ -157,7 +157,7 @@ TEST(SearchStress, RandomActionsKeepLabelAndStateConsistent)
         ASSERT_TRUE(kLegalLabel.match(label).hasMatch()) << label.toStdString();
         ASSERT_GE(search.NbTrouves, 0);
         ASSERT_GE(search.PosRecherche, 1);
-        const QString& text = form.Le_texte->text();
+        const QString& text = form.Le_texte->texte();
         const QString wanted = form.TxtRecherche->text();
         endings += label.contains(u"Recherche terminée"_qs);
         if (search.EtapeEnCours()) {
