@@ -2,6 +2,7 @@
 #include "text_view/vue_texte.h"
 
 #include "text_view/positions_texte.h"
+#include "text_view/rendu_lignes.h"
 #include "text_view/vue_texte_accessible.h"
 
 #include <QAccessible>
@@ -16,15 +17,6 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-
-namespace {
-
-constexpr int kMargeGauche = 4;
-constexpr int kMargeHaut = 2;
-// Lines up to this length are measured exactly when shown, to widen the scroll range.
-constexpr qsizetype kMesureMax = 20000;
-
-} // namespace
 
 // What a key does: the move without Shift, the same extending the selection with it.
 struct VueTexte::Touche {
@@ -396,21 +388,22 @@ void VueTexte::changeEvent(QEvent* event)
 
 void VueTexte::paintEvent(QPaintEvent*)
 {
-    QPainter painter(viewport());
-    painter.setFont(metriques_.police());
-    const qsizetype first = premiereLigneVisible();
-    const qsizetype last = std::min(nombreLignes(), first + lignesVisibles() + 1);
-    for (qsizetype line = first; line < last; ++line) {
-        // Measuring the lines in view lets the scroll range reach their real width.
-        if (lignes_.fin(line) - lignes_.debut(line) <= kMesureMax)
-            metriques_.mesurer(line, ligne(line));
-        dessinerLigne(painter, line, kMargeHaut + int(line - first) * metriques_.hauteurLigne());
-    }
-    if (hasFocus()) {
-        const QPoint caret = pointDe(curseur_);
-        painter.fillRect(QRect(caret.x(), caret.y(), 1, metriques_.hauteurLigne()),
-                         palette().text());
-    }
+    QPainter peintre(viewport());
+    const QPalette::ColorGroup groupe = hasFocus() ? QPalette::Active : QPalette::Inactive;
+    RenduLignes::Cadre cadre;
+    cadre.premiere = premiereLigneVisible();
+    cadre.rangs = lignesVisibles();
+    cadre.defilement = horizontalScrollBar()->value();
+    cadre.largeur = viewport()->width();
+    cadre.debutSelection = debutSelection();
+    cadre.finSelection = debutSelection() + longueurSelection();
+    if (hasFocus())
+        cadre.curseur = pointDe(curseur_);
+    cadre.texte = palette().color(QPalette::Text);
+    cadre.pinceauCurseur = palette().text();
+    cadre.surlignage = palette().color(groupe, QPalette::Highlight);
+    cadre.texteSurligne = palette().color(groupe, QPalette::HighlightedText);
+    RenduLignes(lignes_, metriques_).dessiner(peintre, cadre);
     // Widening the range now would repaint within this paint: after it.
     if (metriques_.largeurMesuree() > largeurPlage_ + 0.5 && !plageEnAttente_) {
         plageEnAttente_ = true;
@@ -422,78 +415,4 @@ void VueTexte::paintEvent(QPaintEvent*)
             },
             Qt::QueuedConnection);
     }
-}
-
-void VueTexte::dessinerLigne(QPainter& painter, qsizetype line, int top) const
-{
-    const qsizetype start = lignes_.debut(line);
-    const qsizetype end = lignes_.fin(line);
-    const QStringView chars = ligne(line);
-    const int scroll = horizontalScrollBar()->value();
-    const double right = scroll + viewport()->width();
-
-    // Only the characters in view, in runs cut at tabs.
-    struct Run {
-        double x;
-        QString text;
-    };
-    std::vector<Run> runs;
-    double x = 0;
-    qsizetype i = metriques_.colonneA(line, chars, std::max(0, scroll - kMargeGauche), &x);
-    if (i > 0 && i < chars.size() && chars[i].isLowSurrogate() && chars[i - 1].isHighSurrogate()) {
-        --i;
-        x = metriques_.x(line, chars, i);
-    }
-    Run run{x, {}};
-    while (i < chars.size() && x < right) {
-        const char16_t c = chars[i].unicode();
-        const double advance = metriques_.avance(chars, i, x);
-        if (c == u'\t') {
-            if (!run.text.isEmpty())
-                runs.push_back(std::move(run));
-            run = Run{x + advance, {}};
-        } else if (QChar::isHighSurrogate(c) && advance > 0 && i + 1 < chars.size()
-                   && chars[i + 1].isLowSurrogate()) {
-            run.text.append(chars[i]);
-            run.text.append(chars[i + 1]);
-            ++i;
-        } else {
-            run.text.append(QChar(caractereAffiche(c)));
-        }
-        x += advance;
-        ++i;
-    }
-    if (!run.text.isEmpty())
-        runs.push_back(std::move(run));
-
-    const auto drawRuns = [&] {
-        for (const Run& r : runs)
-            painter.drawText(QPointF(r.x - scroll + kMargeGauche, top + metriques_.ascendante()),
-                             r.text);
-    };
-    painter.setPen(palette().color(QPalette::Text));
-    drawRuns();
-
-    const qsizetype selectionEnd = debutSelection() + longueurSelection();
-    if (longueurSelection() == 0 || selectionEnd <= start || debutSelection() > end)
-        return;
-    if (selectionEnd <= end && debutSelection() >= end)
-        return;
-    const double from = metriques_.x(line, chars, debutSelection() - start);
-    // A selected line break shows as a little more highlight past the line.
-    const double to = selectionEnd > end
-        ? metriques_.x(line, chars, end - start) + metriques_.largeurMoyenne()
-        : metriques_.x(line, chars, selectionEnd - start);
-    const double left = std::max<double>(from - scroll + kMargeGauche, 0);
-    const double width = std::min<double>(to - scroll + kMargeGauche, viewport()->width()) - left;
-    if (width <= 0)
-        return;
-    const QRectF area(left, top, width, metriques_.hauteurLigne());
-    const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
-    painter.fillRect(area, palette().color(group, QPalette::Highlight));
-    painter.save();
-    painter.setClipRect(area);
-    painter.setPen(palette().color(group, QPalette::HighlightedText));
-    drawRuns();
-    painter.restore();
 }

@@ -11,7 +11,8 @@
 
 // A read-only multi-line text box that gives back exactly the text it was given, CR LF
 // included, and counts selection positions in that text. CR LF, a lone CR and a lone LF each
-// end a line on screen. Only the lines in view are drawn, so any size opens at once.
+// end a line on screen. Only the lines in view are drawn, so any size opens at once. The box
+// handles the keys, the mouse and the scroll bars; RenduLignes draws.
 class VueTexte final : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -72,7 +73,6 @@ private:
     void montrer(qsizetype position, qsizetype autre);
     void selectionChangee();
     void copierSelection() const;
-    void dessinerLigne(class QPainter& peintre, qsizetype numero, int haut) const;
 
     IndexLignes lignes_;
     MetriquesLignes metriques_;
