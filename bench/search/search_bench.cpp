@@ -108,8 +108,7 @@ void BM_StepThatFindsNothing(benchmark::State& state)
     double ecart = 0;
     long nombre = 0;
     for (auto _ : state) {
-        const Tours t
-            = tourner([] { banc->r.CmdRecherche_Click(); }, [] { return !banc->r.EtapeEnCours(); });
+        const Tours t = tourner([] { banc->r.appuyer(); }, [] { return !banc->r.etapeEnCours(); });
         state.SetIterationTime(t.totalMs / 1e3);
         ecart = std::max(ecart, t.plusLongEcartMs);
         nombre += t.nombre;
@@ -132,8 +131,7 @@ void BM_StepThatFinds(benchmark::State& state)
     banc->form.TxtRecherche->setText(QStringLiteral("de "));
     double ecart = 0;
     for (auto _ : state) {
-        const Tours t
-            = tourner([] { banc->r.CmdRecherche_Click(); }, [] { return !banc->r.EtapeEnCours(); });
+        const Tours t = tourner([] { banc->r.appuyer(); }, [] { return !banc->r.etapeEnCours(); });
         state.SetIterationTime(t.totalMs / 1e3);
         ecart = std::max(ecart, t.plusLongEcartMs);
     }
@@ -151,8 +149,8 @@ void BM_AutoRun(benchmark::State& state, const char* motif)
     const qint64 n = occurrences(banc->form.Le_texte->texte(), QString::fromUtf8(motif));
     double ecart = 0;
     for (auto _ : state) {
-        const Tours t = tourner([] { banc->r.CmdRecherche_Click(); },
-                                [] { return !banc->form.Timer1->isActive(); });
+        const Tours t
+            = tourner([] { banc->r.appuyer(); }, [] { return !banc->form.Timer1->isActive(); });
         state.SetIterationTime(t.totalMs / 1e3);
         ecart = std::max(ecart, t.plusLongEcartMs);
         state.counters["ms_per_step"] = t.totalMs / double(n + 1);
@@ -186,7 +184,7 @@ void BM_StepWithAHardSearchText(benchmark::State& state)
     form.TxtRecherche->setText(QStringLiteral("b") + QString(qsizetype(state.range(0)) - 1, u'a'));
     double ecart = 0;
     for (auto _ : state) {
-        const Tours t = tourner([&] { r.CmdRecherche_Click(); }, [&] { return !r.EtapeEnCours(); });
+        const Tours t = tourner([&] { r.appuyer(); }, [&] { return !r.etapeEnCours(); });
         state.SetIterationTime(t.totalMs / 1e3);
         ecart = std::max(ecart, t.plusLongEcartMs);
     }

@@ -2,6 +2,7 @@
 #include "main_window/form1.h"
 
 #include "analysis/analyse.h"
+#include "analysis/occurrences.h"
 #include "assets/look.h"
 #include "document/fichier_texte.h"
 #include "document/ouverture.h"
@@ -221,13 +222,14 @@ void Form1::creerCadreRecherche()
 void Form1::relierRecherche()
 {
     Recherche* r = recherche_;
-    connect(CmdRecherche, &QPushButton::clicked, r, &Recherche::CmdRecherche_Click);
+    connect(CmdRecherche, &QPushButton::clicked, this, &Form1::CmdRecherche_Click);
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     r->definirAuto(ChkCherche->isChecked());
     connect(ChkCherche, &QCheckBox::toggled, r, &Recherche::definirAuto);
-    connect(ChkCherche, &QCheckBox::clicked, r, &Recherche::ChkCherche_Click);
+    connect(ChkCherche, &QCheckBox::clicked, this, &Form1::ChkCherche_Click);
     // Both signals also fire when the program changes the value, and only when it changes.
-    connect(TxtRecherche, &ChampRecherche::texteModifie, r, &Recherche::definirMotif);
-    connect(ChkMaj, &QCheckBox::toggled, r, &Recherche::definirMajuscule);
+    connect(TxtRecherche, &ChampRecherche::texteModifie, this, &Form1::TxtRecherche_Change);
+    connect(ChkMaj, &QCheckBox::toggled, this, &Form1::ChkMaj_Click);
     TxtRecherche->installEventFilter(this);
 
     connect(r, &Recherche::resultat, Label2, &QLabel::setText);
@@ -283,7 +285,7 @@ bool Form1::eventFilter(QObject* surveille, QEvent* evenement)
         const auto* souris = static_cast<QMouseEvent*>(evenement);
         if (souris->button() == Qt::LeftButton
             && TxtRecherche->rect().contains(souris->position().toPoint()))
-            recherche_->TxtRecherche_Click();
+            TxtRecherche_Click();
     }
     return QWidget::eventFilter(surveille, evenement);
 }
@@ -291,7 +293,7 @@ bool Form1::eventFilter(QObject* surveille, QEvent* evenement)
 void Form1::Form_Load()
 {
     plateforme_.habillage->arrondirContour(this, QRect(1, 1, 709, 481), 15);
-    recherche_->Reinitialiser();
+    recherche_->reinitialiser();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(0, 0), size());
         frame.moveCenter(screen->availableGeometry().center());
@@ -358,6 +360,18 @@ void Form1::CmdAide_Click()
     aide_->activateWindow();
 }
 
+void Form1::CmdRecherche_Click() { recherche_->appuyer(); }
+
+void Form1::Timer1_Timer() { recherche_->tic(); }
+
+void Form1::ChkCherche_Click() { recherche_->basculerAuto(); }
+
+void Form1::TxtRecherche_Change() { recherche_->definirMotif(TxtRecherche->text()); }
+
+void Form1::TxtRecherche_Click() { recherche_->viderMotif(); }
+
+void Form1::ChkMaj_Click() { recherche_->definirMajuscule(ChkMaj->isChecked()); }
+
 void Form1::Cmdouvrir_Click() { OuvrirFichier(); }
 
 void Form1::Label3_Click() { OuvrirFichier(); }
@@ -385,7 +399,7 @@ void Form1::OuvrirFichier()
 void Form1::CommencerOuverture(const QString& chemin)
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    recherche_->Reinitialiser();
+    recherche_->reinitialiser();
     minuterieActive_ = Timer1->isActive();
     Timer1->stop();
     qApp->installEventFilter(this);
@@ -417,7 +431,6 @@ void Form1::TerminerOuverture()
         Timer1->start();
     if (!ouverture.erreur.isEmpty())
         plateforme_.fichiers->montrerErreur(this, ouverture.erreur); // nothing shown has changed
-    emit ouvertureTerminee();
 }
 
 // The text just read and its counts, then the analysis, in the order the window always showed
@@ -451,7 +464,6 @@ void Form1::ApresChargement(DocumentOuvert& document)
 
 void Form1::AfficherOccurrences(DocumentOuvert& document)
 {
-    occurrences_ = std::move(document.analyse.table);
     const QString rapport = document.analyse.rapport;
     Resultat_Txt->definirTexte(rapport, std::move(document.lignesRapport));
 }

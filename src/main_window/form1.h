@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "analysis/occurrences.h"
 #include "main_window/champ_recherche.h"
 #include "platform/plateforme.h"
 
@@ -62,8 +61,6 @@ public:
     bool FichierChoisi = false;
 
     Recherche& recherche() { return *recherche_; }
-    // The distinct words of the loaded text with their counts, greatest first.
-    const TableOccurrences& occurrences() const { return occurrences_; }
     frmAbout* aide() const;
 
     // True from the file chosen until its text and analysis are shown.
@@ -73,10 +70,13 @@ public:
     void Label3_Click();
     void CmdAide_Click();
     void CmdQuit_Click();
-
-signals:
-    // The open command is over: its result, or its message, is shown.
-    void ouvertureTerminee();
+    // The search frame's handlers hand the search what happened.
+    void CmdRecherche_Click();
+    void Timer1_Timer();
+    void ChkCherche_Click();
+    void TxtRecherche_Change();
+    void TxtRecherche_Click();
+    void ChkMaj_Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -101,7 +101,6 @@ private:
 
     Plateforme plateforme_;
     QPixmap fond_;
-    TableOccurrences occurrences_;
     Recherche* recherche_;
     QPointer<frmAbout> aide_;
     // The open under way, and what tells it to give up when the window goes.

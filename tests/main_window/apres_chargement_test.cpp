@@ -59,12 +59,12 @@ TEST_F(AfterLoad, EmptiesTheSearchBoxWhichResetsTheSearch)
     writeAndOpen(u"a.txt"_qs, "conte conte\r\n");
     form.ChkCherche->setChecked(false);
     form.TxtRecherche->setText(u"conte"_qs);
-    form.recherche().CmdRecherche_Click();
-    ASSERT_EQ(form.recherche().NbTrouves, 1);
+    form.CmdRecherche_Click();
+    ASSERT_EQ(form.recherche().etapes(), 1);
     writeAndOpen(u"b.txt"_qs, "autre conte\r\n");
     EXPECT_TRUE(form.TxtRecherche->text().isEmpty());
-    EXPECT_EQ(form.recherche().NbTrouves, 0);
-    EXPECT_EQ(form.recherche().PosRecherche, 1);
+    EXPECT_EQ(form.recherche().etapes(), 0);
+    EXPECT_EQ(form.recherche().position(), 1);
 }
 
 TEST_F(AfterLoad, CancelOrFailureLeavesTheAnalysisAsItWas)
@@ -79,7 +79,7 @@ TEST_F(AfterLoad, CancelOrFailureLeavesTheAnalysisAsItWas)
     EXPECT_EQ(form.LblMots->text(), u"2 Mots"_qs);
     EXPECT_EQ(form.Label1->text(), path);
     EXPECT_EQ(form.Resultat_Txt->texte(), report);
-    EXPECT_EQ(form.occurrences().NbMotsTab(), 2);
+    EXPECT_TRUE(report.endsWith(u"\r\n   1     un\r\n   1     deux"_qs));
 }
 
 } // namespace

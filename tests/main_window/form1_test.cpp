@@ -160,8 +160,8 @@ TEST_F(MainWindow, StartsWithRoundedOutlineSearchAtStartAndNothingLoaded)
     EXPECT_EQ(fakes.chrome.outline, QRect(1, 1, 709, 481));
     EXPECT_EQ(fakes.chrome.cornerRadius, 15);
     EXPECT_EQ(fakes.chrome.hiddenFromTaskBar, 1);
-    EXPECT_EQ(form.recherche().PosRecherche, 1);
-    EXPECT_EQ(form.recherche().NbTrouves, 0);
+    EXPECT_EQ(form.recherche().position(), 1);
+    EXPECT_EQ(form.recherche().etapes(), 0);
     EXPECT_TRUE(form.ChkCherche->isChecked());
     EXPECT_FALSE(form.ChkMaj->isChecked());
     EXPECT_FALSE(form.Timer1->isActive());
