@@ -210,7 +210,8 @@ void VueTexte::ajusterBarres()
 
 void VueTexte::deplacerCurseur(qsizetype position, bool etendre)
 {
-    curseur_ = positionNormalisee(texte(), position);
+    // The keys, the mouse and the up and down moves never part a letter from its marks.
+    curseur_ = debutGrapheme(texte(), positionNormalisee(texte(), position));
     if (!etendre)
         ancre_ = curseur_;
     montrerCurseur();

@@ -207,6 +207,31 @@ TEST_F(ShownDisplay, KeysMoveTheCaretAndShiftExtendsTheSelection)
     }
 }
 
+TEST_F(ShownDisplay, KeysAndClicksMoveAndSelectALetterWithItsMarks)
+{
+    // "e" and an acute, "x" and two marks, then "b".
+    const QString text = u"e\u0301x\u0308\u0323b"_qs;
+    const auto none = Qt::NoModifier;
+    const auto shift = Qt::ShiftModifier;
+    const KeyCase cases[] = {
+        {0, Qt::Key_Right, none, 2, 0, 2},  {2, Qt::Key_Right, none, 5, 0, 5},
+        {5, Qt::Key_Left, none, 2, 0, 2},   {2, Qt::Key_Left, none, 0, 0, 0},
+        {0, Qt::Key_Right, shift, 0, 2, 2}, {5, Qt::Key_Left, shift, 2, 3, 2},
+    };
+    display->definirTexte(text);
+    for (const KeyCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "from " << c.from << " key " << c.key);
+        display->definirSelection(c.from, 0);
+        QTest::keyClick(display, c.key, c.modifiers);
+        EXPECT_EQ(display->debutSelection(), c.start);
+        EXPECT_EQ(display->longueurSelection(), c.length);
+        EXPECT_EQ(display->positionCurseur(), c.caret);
+    }
+    // A click nearer the end of the "x" than its start stands before the letter and its marks.
+    QTest::mouseClick(display->viewport(), Qt::LeftButton, {}, display->pointDe(3) + QPoint(-1, 2));
+    EXPECT_EQ(display->positionCurseur(), 2);
+}
+
 TEST_F(ShownDisplay, KeepsItsOwnKeysFromTheWindowShortcuts)
 {
     const struct {
