@@ -28,20 +28,37 @@ void RenduLignes::dessinerLigne(QPainter& peintre, const Cadre& cadre, qsizetype
                                 int haut) const
 {
     const qsizetype debut = lignes_.debut(numero);
-    const qsizetype fin = lignes_.fin(numero);
-    const QStringView caracteres = QStringView(lignes_.texte()).mid(debut, fin - debut);
-    const int defilement = cadre.defilement;
-    const double droite = defilement + cadre.largeur;
-
-    // Only the characters in view, in runs cut at tabs.
-    struct Morceau {
-        double x;
-        QString texte;
+    const QStringView caracteres
+        = QStringView(lignes_.texte()).mid(debut, lignes_.fin(numero) - debut);
+    const std::vector<Morceau> morceaux = morceauxVisibles(cadre, numero, caracteres);
+    const auto dessinerMorceaux = [&] {
+        for (const Morceau& m : morceaux)
+            peintre.drawText(
+                QPointF(m.x - cadre.defilement + kMargeGauche, haut + metriques_.ascendante()),
+                m.texte);
     };
+    peintre.setPen(cadre.texte);
+    dessinerMorceaux();
+
+    const std::optional<QRectF> zone = zoneSelection(cadre, numero, caracteres, haut);
+    if (!zone)
+        return;
+    peintre.fillRect(*zone, cadre.surlignage);
+    peintre.save();
+    peintre.setClipRect(*zone);
+    peintre.setPen(cadre.texteSurligne);
+    dessinerMorceaux();
+    peintre.restore();
+}
+
+std::vector<RenduLignes::Morceau>
+RenduLignes::morceauxVisibles(const Cadre& cadre, qsizetype numero, QStringView caracteres) const
+{
+    const double droite = cadre.defilement + cadre.largeur;
     std::vector<Morceau> morceaux;
     double x = 0;
     qsizetype i
-        = metriques_.colonneA(numero, caracteres, std::max(0, defilement - kMargeGauche), &x);
+        = metriques_.colonneA(numero, caracteres, std::max(0, cadre.defilement - kMargeGauche), &x);
     if (i > 0 && i < caracteres.size() && caracteres[i].isLowSurrogate()
         && caracteres[i - 1].isHighSurrogate()) {
         --i;
@@ -68,35 +85,29 @@ void RenduLignes::dessinerLigne(QPainter& peintre, const Cadre& cadre, qsizetype
     }
     if (!morceau.texte.isEmpty())
         morceaux.push_back(std::move(morceau));
+    return morceaux;
+}
 
-    const auto dessinerMorceaux = [&] {
-        for (const Morceau& m : morceaux)
-            peintre.drawText(
-                QPointF(m.x - defilement + kMargeGauche, haut + metriques_.ascendante()), m.texte);
-    };
-    peintre.setPen(cadre.texte);
-    dessinerMorceaux();
-
+std::optional<QRectF> RenduLignes::zoneSelection(const Cadre& cadre, qsizetype numero,
+                                                 QStringView caracteres, int haut) const
+{
+    const qsizetype debut = lignes_.debut(numero);
+    const qsizetype fin = debut + caracteres.size();
     const qsizetype debutSelection = cadre.debutSelection;
     const qsizetype finSelection = cadre.finSelection;
     if (finSelection == debutSelection || finSelection <= debut || debutSelection > fin)
-        return;
+        return std::nullopt;
     if (finSelection <= fin && debutSelection >= fin)
-        return;
+        return std::nullopt;
     const double de = metriques_.x(numero, caracteres, debutSelection - debut);
     // A selected line break shows as a little more highlight past the line.
     const double a = finSelection > fin
         ? metriques_.x(numero, caracteres, fin - debut) + metriques_.largeurMoyenne()
         : metriques_.x(numero, caracteres, finSelection - debut);
-    const double gauche = std::max<double>(de - defilement + kMargeGauche, 0);
-    const double largeur = std::min<double>(a - defilement + kMargeGauche, cadre.largeur) - gauche;
+    const double gauche = std::max<double>(de - cadre.defilement + kMargeGauche, 0);
+    const double largeur
+        = std::min<double>(a - cadre.defilement + kMargeGauche, cadre.largeur) - gauche;
     if (largeur <= 0)
-        return;
-    const QRectF zone(gauche, haut, largeur, metriques_.hauteurLigne());
-    peintre.fillRect(zone, cadre.surlignage);
-    peintre.save();
-    peintre.setClipRect(zone);
-    peintre.setPen(cadre.texteSurligne);
-    dessinerMorceaux();
-    peintre.restore();
+        return std::nullopt;
+    return QRectF(gauche, haut, largeur, metriques_.hauteurLigne());
 }

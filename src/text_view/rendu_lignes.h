@@ -7,8 +7,11 @@
 #include <QBrush>
 #include <QColor>
 #include <QPoint>
+#include <QRectF>
+#include <QString>
 
 #include <optional>
+#include <vector>
 
 class QPainter;
 
@@ -47,7 +50,19 @@ public:
     void dessiner(QPainter& peintre, const Cadre& cadre) const;
 
 private:
+    // A run of characters drawn in one call: runs are cut at tabs.
+    struct Morceau {
+        double x;
+        QString texte;
+    };
+
     void dessinerLigne(QPainter& peintre, const Cadre& cadre, qsizetype numero, int haut) const;
+    // Only the characters of the line that are in view.
+    std::vector<Morceau> morceauxVisibles(const Cadre& cadre, qsizetype numero,
+                                          QStringView caracteres) const;
+    // The part of the line under the selection, if any shows.
+    std::optional<QRectF> zoneSelection(const Cadre& cadre, qsizetype numero,
+                                        QStringView caracteres, int haut) const;
 
     const IndexLignes& lignes_;
     const MetriquesLignes& metriques_;
