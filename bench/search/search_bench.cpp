@@ -6,9 +6,9 @@
 
 #include "corpus/corpus.h"
 #include "main_window/form1.h"
-#include "main_window/text_display.h"
 #include "platform/fakes.h"
 #include "search/recherche.h"
+#include "text_view/vue_texte.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -43,7 +43,7 @@ struct Banc {
         fakes.files.answers.push_back(cheminDuTexte());
         form.Cmdouvrir_Click();
     }
-    bool pret() const { return !form.Le_texte->text().isEmpty(); }
+    bool pret() const { return !form.Le_texte->texte().isEmpty(); }
 };
 
 Banc* banc = nullptr;
@@ -108,15 +108,14 @@ void BM_StepThatFindsNothing(benchmark::State& state)
     double ecart = 0;
     long nombre = 0;
     for (auto _ : state) {
-        const Tours t
-            = tourner([] { banc->r.CmdRecherche_Click(); }, [] { return !banc->r.EtapeEnCours(); });
+        const Tours t = tourner([] { banc->r.appuyer(); }, [] { return !banc->r.etapeEnCours(); });
         state.SetIterationTime(t.totalMs / 1e3);
         ecart = std::max(ecart, t.plusLongEcartMs);
         nombre += t.nombre;
     }
     if (!banc->form.Label2->text().endsWith(QStringLiteral("n'a pas été trouvé")))
         state.SkipWithError("unexpected result");
-    state.counters["chars"] = double(banc->form.Le_texte->text().size());
+    state.counters["chars"] = double(banc->form.Le_texte->texte().size());
     state.counters["max_gap_ms"] = ecart;
     state.counters["turns"]
         = benchmark::Counter(double(nombre), benchmark::Counter::kAvgIterations);
@@ -132,8 +131,7 @@ void BM_StepThatFinds(benchmark::State& state)
     banc->form.TxtRecherche->setText(QStringLiteral("de "));
     double ecart = 0;
     for (auto _ : state) {
-        const Tours t
-            = tourner([] { banc->r.CmdRecherche_Click(); }, [] { return !banc->r.EtapeEnCours(); });
+        const Tours t = tourner([] { banc->r.appuyer(); }, [] { return !banc->r.etapeEnCours(); });
         state.SetIterationTime(t.totalMs / 1e3);
         ecart = std::max(ecart, t.plusLongEcartMs);
     }
@@ -148,11 +146,11 @@ void BM_AutoRun(benchmark::State& state, const char* motif)
         return;
     banc->form.ChkCherche->setChecked(true);
     banc->form.TxtRecherche->setText(QString::fromUtf8(motif));
-    const qint64 n = occurrences(banc->form.Le_texte->text(), QString::fromUtf8(motif));
+    const qint64 n = occurrences(banc->form.Le_texte->texte(), QString::fromUtf8(motif));
     double ecart = 0;
     for (auto _ : state) {
-        const Tours t = tourner([] { banc->r.CmdRecherche_Click(); },
-                                [] { return !banc->form.Timer1->isActive(); });
+        const Tours t
+            = tourner([] { banc->r.appuyer(); }, [] { return !banc->form.Timer1->isActive(); });
         state.SetIterationTime(t.totalMs / 1e3);
         ecart = std::max(ecart, t.plusLongEcartMs);
         state.counters["ms_per_step"] = t.totalMs / double(n + 1);
@@ -180,13 +178,13 @@ void BM_StepWithAHardSearchText(benchmark::State& state)
     Form1 form(fakes.platform());
     form.show();
     Recherche& r = form.recherche();
-    form.Le_texte->setText((QString(2000, u'a') + QStringLiteral("\r\n")).repeated(1000));
-    r.definirTexte(form.Le_texte->text());
+    form.Le_texte->definirTexte((QString(2000, u'a') + QStringLiteral("\r\n")).repeated(1000));
+    r.definirTexte(form.Le_texte->texte());
     form.ChkCherche->setChecked(false);
     form.TxtRecherche->setText(QStringLiteral("b") + QString(qsizetype(state.range(0)) - 1, u'a'));
     double ecart = 0;
     for (auto _ : state) {
-        const Tours t = tourner([&] { r.CmdRecherche_Click(); }, [&] { return !r.EtapeEnCours(); });
+        const Tours t = tourner([&] { r.appuyer(); }, [&] { return !r.etapeEnCours(); });
         state.SetIterationTime(t.totalMs / 1e3);
         ecart = std::max(ecart, t.plusLongEcartMs);
     }

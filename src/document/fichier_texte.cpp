@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/fichier_texte.h"
 
+#include "document/fins_de_ligne.h"
 #include "platform/memoire_systeme.h"
 
 #include <QFile>
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstring>
 #include <new>
 #include <utility>
 
@@ -36,38 +38,16 @@ constexpr std::array<char16_t, 256> kCp1252 = [] {
 
 constexpr char16_t versCp1252(unsigned char octet) { return kCp1252[octet]; }
 
-// Room past the written characters that copierLigne may scribble on.
+// Room kept past the written characters.
 constexpr qsizetype kMarge = 16;
 
-bool estSaut(char16_t c) { return c == u'\r' || c == u'\n'; }
-
 // Copies the characters up to the next CR or LF and returns where that break is (or fin).
-// May write up to 8 characters past what it copies.
 const char16_t* copierLigne(const char16_t* p, const char16_t* fin, char16_t*& out)
 {
-    // A break right away is the whole of a file of empty lines.
-    if (estSaut(*p))
-        return p;
-#if defined(__SSE2__)
-    const __m128i cr = _mm_set1_epi16(0x0D);
-    const __m128i lf = _mm_set1_epi16(0x0A);
-    while (fin - p >= 8) {
-        const __m128i huit = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), huit);
-        const auto sauts = unsigned(
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(huit, cr), _mm_cmpeq_epi16(huit, lf))));
-        if (sauts != 0) {
-            const int avant = std::countr_zero(sauts) / 2;
-            out += avant;
-            return p + avant;
-        }
-        p += 8;
-        out += 8;
-    }
-#endif
-    while (p < fin && !estSaut(*p))
-        *out++ = *p++;
-    return p;
+    const qsizetype n = prochaineFin(p, 0, fin - p);
+    std::memcpy(out, p, size_t(n) * sizeof(char16_t));
+    out += n;
+    return p + n;
 }
 
 QString nomAffiche(const QString& chemin)

@@ -1,71 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/index_lignes.h"
 
-#include <algorithm>
-#include <bit>
-#include <cstring>
+#include "document/fins_de_ligne.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include <algorithm>
 
 namespace {
 
 // A group spanning more characters keeps all its starts, so no scan goes further than this.
 constexpr qsizetype kEtendueMax = qsizetype(1) << 16;
-
-// Bit k is set when unit k of the sixteen at c may be at most CR: most blocks of text have none,
-// and the few flagged are then looked at one by one.
-#if defined(__SSE2__)
-inline unsigned finsPossibles(const char16_t* c)
-{
-    const __m128i treize = _mm_set1_epi16(u'\r');
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c));
-    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c + 8));
-    const __m128i basA = _mm_cmpeq_epi16(_mm_subs_epu16(a, treize), zero);
-    const __m128i basB = _mm_cmpeq_epi16(_mm_subs_epu16(b, treize), zero);
-    return unsigned(_mm_movemask_epi8(_mm_packs_epi16(basA, basB)));
-}
-#else
-inline unsigned finsPossibles(const char16_t* c)
-{
-    unsigned bits = 0;
-    for (int quart = 0; quart < 4; ++quart) {
-        quint64 v;
-        std::memcpy(&v, c + 4 * quart, sizeof v);
-        // A lane is flagged wrongly only when a lower lane of the same word is flagged rightly.
-        const quint64 bas = (v - 0x000E'000E'000E'000EULL) & ~v & 0x8000'8000'8000'8000ULL;
-        const unsigned quatre = unsigned((bas >> 15) & 1) | unsigned((bas >> 30) & 2)
-            | unsigned((bas >> 45) & 4) | unsigned((bas >> 60) & 8);
-        bits |= quatre << (4 * quart);
-    }
-    return bits;
-}
-#endif
-
-// The index of the next CR or LF at or after i, or the size of the text.
-inline qsizetype prochaineFin(const char16_t* c, qsizetype i, qsizetype taille)
-{
-    for (; i + 16 <= taille; i += 16) {
-        for (unsigned bits = finsPossibles(c + i); bits != 0; bits &= bits - 1) {
-            const qsizetype k = i + std::countr_zero(bits);
-            if (c[k] == u'\n' || c[k] == u'\r')
-                return k;
-        }
-    }
-    for (; i < taille; ++i) {
-        if (c[i] == u'\n' || c[i] == u'\r')
-            return i;
-    }
-    return taille;
-}
-
-// Where the line after the break at i begins.
-inline qsizetype apresFin(const char16_t* c, qsizetype i, qsizetype taille)
-{
-    return i + (c[i] == u'\r' && i + 1 < taille && c[i + 1] == u'\n' ? 2 : 1);
-}
 
 const char16_t* caracteres(const QString& texte)
 {

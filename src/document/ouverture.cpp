@@ -23,14 +23,14 @@ std::unique_ptr<DocumentOuvert> ouvrir(const QString& chemin, const std::stop_to
                                        const SourceMemoire& memoire, qsizetype tailleBloc,
                                        QString& erreur)
 {
-    LectureFichier lu
+    LectureFichier lecture
         = lireFichierTexte(chemin, arret, memoire, kTailleMaximaleFichier, tailleBloc);
-    if (!lu.ok()) {
-        erreur = lu.erreur;
+    if (!lecture.ok()) {
+        erreur = lecture.erreur;
         return nullptr;
     }
     auto document = std::make_unique<DocumentOuvert>();
-    document->charge = std::move(lu.charge);
+    document->charge = std::move(lecture.charge);
     const QString& texte = document->charge.texte;
     document->lignes = IndexLignes(texte, arret);
     if (arret.stop_requested())

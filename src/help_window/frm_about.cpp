@@ -2,11 +2,11 @@
 #include "help_window/frm_about.h"
 
 #include "assets/look.h"
+#include "help_window/libelle_cliquable.h"
 #include "help_window/placement.h"
 #include "help_window/site.h"
-#include "platform/clickable_label.h"
 #include "platform/jamais_reduite.h"
-#include "platform/launcher.h"
+#include "platform/lanceur.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -142,7 +142,7 @@ void frmAbout::creerElements()
     }
 
     // Made last, so it lies over the pixel it shares with its neighbour on the left.
-    lblk3zop = new ClickableLabel(this);
+    lblk3zop = new LibelleCliquable(this);
     preparer(lblk3zop, "lblk3zop", {264, 344, 89, 17}, false);
     lblk3zop->setText(QLatin1Char(' ') + site::hote());
     lblk3zop->setFont(look::classicFont(8.25, true));
@@ -153,8 +153,8 @@ void frmAbout::creerElements()
     look::colorer(lblk3zop, QPalette::WindowText, QColor(0x00, 0x00, 0xC0));
     lblk3zop->setAutoFillBackground(true);
     colorerLien(kLienRepos);
-    connect(lblk3zop, &ClickableLabel::survole, this, &frmAbout::lblk3zop_MouseMove);
-    connect(lblk3zop, &ClickableLabel::clicked, this, &frmAbout::lblk3zop_Click);
+    connect(lblk3zop, &LibelleCliquable::survole, this, &frmAbout::lblk3zop_MouseMove);
+    connect(lblk3zop, &LibelleCliquable::clique, this, &frmAbout::lblk3zop_Click);
 
     // The keyboard has one stop: OK.
     for (QWidget* child : findChildren<QWidget*>())

@@ -5,7 +5,7 @@
 #include <QDialog>
 
 class Lanceur;
-class ClickableLabel;
+class LibelleCliquable;
 class QLabel;
 class QPushButton;
 
@@ -21,7 +21,7 @@ public:
 
     QLabel* Image1;
     QPushButton* cmdOK;
-    ClickableLabel* lblk3zop;
+    LibelleCliquable* lblk3zop;
 
     void cmdOK_Click();
     void lblk3zop_Click();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window/champ_recherche.h"
 
+#include "document/fins_de_ligne.h"
+
 #include <QValidator>
 
 #include <algorithm>
@@ -8,7 +10,7 @@
 
 namespace {
 
-bool estSautDeLigne(QChar c) { return c == u'\n' || c == u'\r'; }
+bool estSautDeLigne(QChar c) { return estFinDeLigne(c.unicode()); }
 
 // The box's text passes through here after every change, typed, pasted, dropped or set.
 class SansSautDeLigneValidator final : public QValidator {

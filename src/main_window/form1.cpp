@@ -2,22 +2,23 @@
 #include "main_window/form1.h"
 
 #include "analysis/analyse.h"
+#include "analysis/occurrences.h"
 #include "assets/look.h"
 #include "document/fichier_texte.h"
 #include "document/ouverture.h"
 #include "help_window/frm_about.h"
+#include "help_window/libelle_cliquable.h"
 #include "main_window/annonce.h"
+#include "main_window/case_multiligne.h"
 #include "main_window/champ_recherche.h"
 #include "main_window/libelle_ajuste.h"
 #include "main_window/style_cadre.h"
-#include "main_window/text_display.h"
-#include "main_window/wrapping_check_box.h"
+#include "platform/choix_fichier.h"
 #include "platform/clavier.h"
-#include "platform/clickable_label.h"
-#include "platform/file_chooser.h"
+#include "platform/habillage.h"
 #include "platform/jamais_reduite.h"
-#include "platform/window_chrome.h"
 #include "search/recherche.h"
+#include "text_view/vue_texte.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -132,13 +133,13 @@ void Form1::creerElements()
     look::colorer(LblTitre1, QPalette::WindowText, QColor(0xE0, 0xE0, 0xE0));
 
     // Created before the button it touches, so the button stays on top.
-    Label3 = creerElement<ClickableLabel>(this, "Label3", {43, 24, 41, 41});
+    Label3 = creerElement<LibelleCliquable>(this, "Label3", {43, 24, 41, 41});
     Label3->setTextFormat(Qt::PlainText);
     Label3->setText(QStringLiteral("Ouvrir        un dossier"));
     Label3->setFont(look::classicFont(8.25, false));
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label3->setWordWrap(true);
-    connect(Label3, &ClickableLabel::clicked, this, &Form1::Label3_Click);
+    connect(Label3, &LibelleCliquable::clique, this, &Form1::Label3_Click);
 
     Cmdouvrir = creerBoutonImage(this, "Cmdouvrir", {80, 26, 37, 37}, look::programIcon(),
                                  QStringLiteral(" Ouvrir un fichier "));
@@ -151,10 +152,10 @@ void Form1::creerElements()
                                QStringLiteral(" Quitter "));
     connect(CmdQuit, &QPushButton::clicked, this, &Form1::CmdQuit_Click);
 
-    Le_texte = creerElement<TextDisplay>(this, "Le_texte", {32, 72, 649, 193});
+    Le_texte = creerElement<VueTexte>(this, "Le_texte", {32, 72, 649, 193});
     Le_texte->setFont(look::classicFont(8.25, false));
     look::colorer(Le_texte, QPalette::Base, QColor(0xFF, 0xFF, 0xC0));
-    Le_texte->setTextCursorShape(QCursor(Qt::ArrowCursor));
+    Le_texte->definirPointeur(QCursor(Qt::ArrowCursor));
     Le_texte->setAccessibleName(QStringLiteral("Texte du fichier"));
 
     Label1 = creerLibelle<LibelleAjuste>(this, "Label1", {40, 272, 649, 17},
@@ -183,15 +184,15 @@ void Form1::creerCadreAnalyse()
     Caract = creerLibelle<LibelleAjuste>(Fram2, "Caract", {5, 104, 127, 17},
                                          QStringLiteral("Nombre de caractères"));
 
-    Resultat_Txt = creerElement<TextDisplay>(Fram2, "Resultat_Txt", {136, 16, 153, 121});
+    Resultat_Txt = creerElement<VueTexte>(Fram2, "Resultat_Txt", {136, 16, 153, 121});
     look::colorer(Resultat_Txt, QPalette::Base, QColor(0xC0, 0xFF, 0xFF));
     Resultat_Txt->setToolTip(QStringLiteral(" Occurrences avec ou sans majuscule."));
     Resultat_Txt->setCursor(look::handCursor());
-    Resultat_Txt->setTextCursorShape(look::handCursor());
+    Resultat_Txt->definirPointeur(look::handCursor());
     // Else named after its frame.
     Resultat_Txt->setAccessibleName(QStringLiteral("Occurrences des mots"));
     // The heading of an empty report; before the first analysis it ends with a line break.
-    Resultat_Txt->setText(TableOccurrences().Rapport() + QStringLiteral("\r\n"));
+    Resultat_Txt->definirTexte(TableOccurrences().Rapport() + QStringLiteral("\r\n"));
 }
 
 void Form1::creerCadreRecherche()
@@ -210,7 +211,7 @@ void Form1::creerCadreRecherche()
         QStringLiteral(" Caractère(s)  englobé(s)  dans un mot ou  groupe de mots. "));
     TxtRecherche->setAccessibleName(QStringLiteral("Texte à rechercher"));
 
-    ChkMaj = creerElement<WrappingCheckBox>(Frame1, "ChkMaj", {24, 56, 121, 25});
+    ChkMaj = creerElement<CaseMultiligne>(Frame1, "ChkMaj", {24, 56, 121, 25});
     ChkMaj->setText(QStringLiteral("Première lettre en majuscule"));
     remplirFond(ChkMaj, QColor(0xC0, 0xC0, 0xC0));
     ChkMaj->setCursor(look::handCursor());
@@ -243,13 +244,14 @@ void Form1::creerCadreRecherche()
 void Form1::relierRecherche()
 {
     Recherche* r = recherche_;
-    connect(CmdRecherche, &QPushButton::clicked, r, &Recherche::CmdRecherche_Click);
+    connect(CmdRecherche, &QPushButton::clicked, this, &Form1::CmdRecherche_Click);
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     r->definirAuto(ChkCherche->isChecked());
     connect(ChkCherche, &QCheckBox::toggled, r, &Recherche::definirAuto);
-    connect(ChkCherche, &QCheckBox::clicked, r, &Recherche::ChkCherche_Click);
+    connect(ChkCherche, &QCheckBox::clicked, this, &Form1::ChkCherche_Click);
     // Both signals also fire when the program changes the value, and only when it changes.
-    connect(TxtRecherche, &ChampRecherche::texteModifie, r, &Recherche::definirMotif);
-    connect(ChkMaj, &QCheckBox::toggled, r, &Recherche::definirMajuscule);
+    connect(TxtRecherche, &ChampRecherche::texteModifie, this, &Form1::TxtRecherche_Change);
+    connect(ChkMaj, &QCheckBox::toggled, this, &Form1::ChkMaj_Click);
     TxtRecherche->installEventFilter(this);
 
     connect(r, &Recherche::resultat, this, [this](const QString& texte) {
@@ -257,11 +259,11 @@ void Form1::relierRecherche()
         annonceur_->annoncer(texte);
     });
     connect(r, &Recherche::selectionne, this, [this](qsizetype debut, qsizetype longueur) {
-        Le_texte->setSelection(debut, longueur);
+        Le_texte->definirSelection(debut, longueur);
         Le_texte->setFocus();
     });
     connect(r, &Recherche::attend, this,
-            [this](qsizetype debut) { Le_texte->setSelection(debut, 0); });
+            [this](qsizetype debut) { Le_texte->definirSelection(debut, 0); });
     connect(r, &Recherche::motifChange, this, [this](const QString& motif) {
         if (TxtRecherche->text() != motif)
             TxtRecherche->setText(motif);
@@ -308,7 +310,7 @@ bool Form1::eventFilter(QObject* surveille, QEvent* evenement)
         const auto* souris = static_cast<QMouseEvent*>(evenement);
         if (souris->button() == Qt::LeftButton
             && TxtRecherche->rect().contains(souris->position().toPoint()))
-            recherche_->TxtRecherche_Click();
+            TxtRecherche_Click();
     }
     return QWidget::eventFilter(surveille, evenement);
 }
@@ -316,7 +318,7 @@ bool Form1::eventFilter(QObject* surveille, QEvent* evenement)
 void Form1::Form_Load()
 {
     plateforme_.habillage->arrondirContour(this, QRect(1, 1, 709, 481), 15);
-    recherche_->Reinitialiser();
+    recherche_->reinitialiser();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(0, 0), size());
         frame.moveCenter(screen->availableGeometry().center());
@@ -375,6 +377,18 @@ void Form1::CmdAide_Click()
     aide_->activateWindow();
 }
 
+void Form1::CmdRecherche_Click() { recherche_->appuyer(); }
+
+void Form1::Timer1_Timer() { recherche_->tic(); }
+
+void Form1::ChkCherche_Click() { recherche_->basculerAuto(); }
+
+void Form1::TxtRecherche_Change() { recherche_->definirMotif(TxtRecherche->text()); }
+
+void Form1::TxtRecherche_Click() { recherche_->viderMotif(); }
+
+void Form1::ChkMaj_Click() { recherche_->definirMajuscule(ChkMaj->isChecked()); }
+
 void Form1::Cmdouvrir_Click() { OuvrirFichier(); }
 
 void Form1::Label3_Click() { OuvrirFichier(); }
@@ -402,7 +416,7 @@ void Form1::OuvrirFichier()
 void Form1::CommencerOuverture(const QString& chemin)
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    recherche_->Reinitialiser();
+    recherche_->reinitialiser();
     minuterieActive_ = Timer1->isActive();
     Timer1->stop();
     qApp->installEventFilter(this);
@@ -439,7 +453,6 @@ void Form1::TerminerOuverture()
         Timer1->start();
     if (!ouverture.erreur.isEmpty())
         plateforme_.fichiers->montrerErreur(this, ouverture.erreur); // nothing shown has changed
-    emit ouvertureTerminee();
 }
 
 // The text just read and its counts, then the analysis, in the order the window always showed
@@ -450,7 +463,7 @@ void Form1::ChargerFichier(const QString& chemin, DocumentOuvert& document)
     FichierChoisi = true;
     NbLignes = document.charge.lignesNonVides;
     const QString texte = document.charge.texte;
-    Le_texte->setText(texte, std::move(document.lignes));
+    Le_texte->definirTexte(texte, std::move(document.lignes));
     // A search under way worked on the old text: it stops here.
     recherche_->definirTexte(texte);
     Lignes->setText(QString::number(NbLignes) + QStringLiteral(" lignes"));
@@ -473,7 +486,6 @@ void Form1::ApresChargement(DocumentOuvert& document)
 
 void Form1::AfficherOccurrences(DocumentOuvert& document)
 {
-    occurrences_ = std::move(document.analyse.table);
     const QString rapport = document.analyse.rapport;
-    Resultat_Txt->setText(rapport, std::move(document.lignesRapport));
+    Resultat_Txt->definirTexte(rapport, std::move(document.lignesRapport));
 }

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "analysis/occurrences.h"
 #include "main_window/champ_recherche.h"
-#include "platform/platform.h"
+#include "platform/plateforme.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -12,14 +11,14 @@
 #include <stop_token>
 
 class Annonceur;
-class ClickableLabel;
+class LibelleCliquable;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTimer;
 class Recherche;
-class TextDisplay;
+class VueTexte;
 class frmAbout;
 struct DocumentOuvert;
 struct Ouverture;
@@ -36,18 +35,18 @@ public:
     // The display elements, named as everywhere else in the program.
     QLabel* Lbltitre2;
     QLabel* LblTitre1;
-    ClickableLabel* Label3;
+    LibelleCliquable* Label3;
     QPushButton* Cmdouvrir;
     QPushButton* CmdAide;
     QPushButton* CmdQuit;
-    TextDisplay* Le_texte;
+    VueTexte* Le_texte;
     QLabel* Label1;
     QGroupBox* Fram2;
     QLabel* Lignes;
     QLabel* LblMots;
     QLabel* LblMotsDiff;
     QLabel* Caract;
-    TextDisplay* Resultat_Txt;
+    VueTexte* Resultat_Txt;
     QGroupBox* Frame1;
     ChampRecherche* TxtRecherche;
     QCheckBox* ChkMaj;
@@ -63,8 +62,6 @@ public:
     bool FichierChoisi = false;
 
     Recherche& recherche() { return *recherche_; }
-    // The distinct words of the loaded text with their counts, greatest first.
-    const TableOccurrences& occurrences() const { return occurrences_; }
     frmAbout* aide() const;
 
     // True from the file chosen until its text and analysis are shown.
@@ -74,10 +71,13 @@ public:
     void Label3_Click();
     void CmdAide_Click();
     void CmdQuit_Click();
-
-signals:
-    // The open command is over: its result, or its message, is shown.
-    void ouvertureTerminee();
+    // The search frame's handlers hand the search what happened.
+    void CmdRecherche_Click();
+    void Timer1_Timer();
+    void ChkCherche_Click();
+    void TxtRecherche_Change();
+    void TxtRecherche_Click();
+    void ChkMaj_Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -101,7 +101,6 @@ private:
 
     Plateforme plateforme_;
     QPixmap fond_;
-    TableOccurrences occurrences_;
     Recherche* recherche_;
     Annonceur* annonceur_;
     QPointer<frmAbout> aide_;

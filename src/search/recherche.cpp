@@ -41,21 +41,20 @@ QString changerCasse(QStringView premier, bool majuscule)
 
 Recherche::Recherche(QObject* parent)
     : QObject(parent)
-    , Timer1_(new QTimer(this))
+    , minuterie_(new QTimer(this))
     , suite_(new QTimer(this))
 {
-    Timer1_->setObjectName(QStringLiteral("Timer1"));
-    Timer1_->setInterval(5);
-    connect(Timer1_, &QTimer::timeout, this, &Recherche::Timer1_Timer);
+    minuterie_->setObjectName(QStringLiteral("Timer1"));
+    minuterie_->setInterval(5);
     suite_->setSingleShot(true);
     suite_->setInterval(0);
-    connect(suite_, &QTimer::timeout, this, &Recherche::ContinuerBalayage);
+    connect(suite_, &QTimer::timeout, this, &Recherche::continuerBalayage);
 }
 
 void Recherche::definirTexte(const QString& texte)
 {
     texte_ = texte;
-    Reinitialiser();
+    reinitialiser();
 }
 
 void Recherche::definirMotif(const QString& motif)
@@ -64,7 +63,7 @@ void Recherche::definirMotif(const QString& motif)
         return;
     motif_ = motif;
     emit motifChange(motif_);
-    TxtRecherche_Change();
+    reinitialiser();
 }
 
 void Recherche::definirAuto(bool automatique) { automatique_ = automatique; }
@@ -75,13 +74,13 @@ void Recherche::definirMajuscule(bool majuscule)
         return;
     majuscule_ = majuscule;
     emit majusculeChangee(majuscule_);
-    ChkMaj_Click();
+    recaserPremiereLettre();
 }
 
-void Recherche::Reinitialiser()
+void Recherche::reinitialiser()
 {
-    PosRecherche = 1;
-    NbTrouves = 0;
+    position_ = 1;
+    etapes_ = 0;
     // The scan worked for the state just dropped: it must neither select nor count.
     balayage_.reset();
     suite_->stop();
@@ -93,7 +92,7 @@ void Recherche::reglerTranches(qsizetype caracteres, std::chrono::nanoseconds du
     trancheDuree_ = duree;
 }
 
-void Recherche::CmdRecherche_Click()
+void Recherche::appuyer()
 {
     if (motif_.isEmpty()) {
         emit resultat(kSautDeLigne + kSautDeLigne + QStringLiteral("Sélectionnez un mot"));
@@ -101,60 +100,58 @@ void Recherche::CmdRecherche_Click()
     }
     if (!automatique_) {
         // One step at a time: a press while a step is scanning is dropped.
-        if (!EtapeEnCours())
-            Etape(Origine::Bouton);
+        if (!etapeEnCours())
+            etape(Origine::Bouton);
         return;
     }
-    if (!Timer1_->isActive())
-        Timer1_->start();
-    Reinitialiser();
+    if (!minuterie_->isActive())
+        minuterie_->start();
+    reinitialiser();
 }
 
-void Recherche::Timer1_Timer()
+void Recherche::tic()
 {
     // The step still scanning is this run's; the tick after it makes the next one.
-    if (EtapeEnCours())
+    if (etapeEnCours())
         return;
     // Nothing to look for: keep neither the timer going nor the focus away from the box.
     if (motif_.isEmpty()) {
-        Timer1_->stop();
+        minuterie_->stop();
         return;
     }
-    Etape(Origine::Minuterie);
+    etape(Origine::Minuterie);
 }
 
-void Recherche::ChkCherche_Click() { Reinitialiser(); }
+void Recherche::basculerAuto() { reinitialiser(); }
 
-void Recherche::TxtRecherche_Change() { Reinitialiser(); }
-
-void Recherche::TxtRecherche_Click()
+void Recherche::viderMotif()
 {
     definirMotif(QString());
     definirMajuscule(false);
 }
 
-void Recherche::ChkMaj_Click()
+void Recherche::recaserPremiereLettre()
 {
-    Reinitialiser();
+    reinitialiser();
     const qsizetype longueur
         = motif_.size() >= 2 && motif_[0].isHighSurrogate() && motif_[1].isLowSurrogate() ? 2 : 1;
     const QStringView premier = QStringView(motif_).left(longueur);
-    PremiereLettre = changerCasse(premier, majuscule_);
-    definirMotif(PremiereLettre + motif_.mid(premier.size()));
+    premiereLettre_ = changerCasse(premier, majuscule_);
+    definirMotif(premiereLettre_ + motif_.mid(premier.size()));
 }
 
-void Recherche::Etape(Origine origine)
+void Recherche::etape(Origine origine)
 {
-    ++NbTrouves;
-    emit resultat(kSautDeLigne + kSautDeLigne + QString::number(NbTrouves));
+    ++etapes_;
+    emit resultat(kSautDeLigne + kSautDeLigne + QString::number(etapes_));
     // Any change of the text or of the search text resets and so ends the scan: the
     // copies stay those of the loaded text and the search box for all of it.
-    balayage_ = Balayage{
-        origine, texte_, motif_, qsizetype(PosRecherche - 1), qsizetype(PosRecherche), false};
-    ContinuerBalayage();
+    balayage_
+        = Balayage{origine, texte_, motif_, qsizetype(position_ - 1), qsizetype(position_), false};
+    continuerBalayage();
 }
 
-void Recherche::ContinuerBalayage()
+void Recherche::continuerBalayage()
 {
     if (!balayage_)
         return;
@@ -174,12 +171,12 @@ void Recherche::ContinuerBalayage()
         const qsizetype vue = std::min(fin, bout + b.motif.size() - 1);
         const qsizetype trouve = texte.first(vue).indexOf(b.motif, b.suivant);
         if (trouve >= 0) {
-            PosRecherche = trouve + 1;
-            TerminerEtape(b.origine, b.motif, true);
+            position_ = trouve + 1;
+            terminerEtape(b.origine, b.motif, true);
             return;
         }
         b.suivant = bout;
-        PosRecherche = b.suivant + 1;
+        position_ = b.suivant + 1;
         if (b.suivant < fin && chrono.nsecsElapsed() >= trancheDuree_.count()) {
             if (!b.caretPlace) {
                 // The caret waits where the scan started, as long as it runs.
@@ -190,30 +187,30 @@ void Recherche::ContinuerBalayage()
             return;
         }
     }
-    // Nothing up to the end; PosRecherche is now past it, or was already.
-    TerminerEtape(b.origine, b.motif, false);
+    // Nothing up to the end; the position is now past it, or was already.
+    terminerEtape(b.origine, b.motif, false);
 }
 
-void Recherche::TerminerEtape(Origine origine, const QString& motifDuBalayage, bool trouve)
+void Recherche::terminerEtape(Origine origine, const QString& motifDuBalayage, bool trouve)
 {
     const QString motif = motifDuBalayage; // the scan that holds it ends here
     balayage_.reset();
     suite_->stop();
-    emit selectionne(PosRecherche - 1, motif.size());
-    PosRecherche += motif.size();
+    emit selectionne(position_ - 1, motif.size());
+    position_ += motif.size();
     // A step that finds nothing has passed the end of the text. One that finds stops before
     // it, as the loaded text ends in CR LF; were an occurrence to end the text, the next
     // step would pass the end and still count it.
     if (trouve)
         return;
-    if (NbTrouves == 1)
+    if (etapes_ == 1)
         emit resultat(texteFinal(motif) + QStringLiteral("n'a pas été trouvé"));
-    else if (NbTrouves > 1)
+    else if (etapes_ > 1)
         emit resultat(texteFinal(motif) + QStringLiteral("a été trouvé ")
-                      + QString::number(NbTrouves - 1) + QStringLiteral(" fois."));
+                      + QString::number(etapes_ - 1) + QStringLiteral(" fois."));
     if (origine == Origine::Minuterie)
-        Timer1_->stop();
+        minuterie_->stop();
     // Both ways end the same: the next step starts a new count from the beginning.
-    Reinitialiser();
+    reinitialiser();
     emit termine();
 }

@@ -11,8 +11,9 @@ class QTimer;
 
 // The search through the loaded text, by presses of "Rechercher" or on the timer.
 //
-// The loaded text, the search text and the two options come in through the setters; what
-// the window must show goes out as signals. A step scans in slices: each slice runs a fast
+// The loaded text, the search text and the two options come in through the setters, the
+// presses, ticks and clicks through the verbs; what the window must show goes out as signals.
+// The window's handlers call it; it knows no widget. A step scans in slices: each slice runs a fast
 // substring search over at most a few milliseconds' worth of text, then hands back to the
 // event loop, and a zero-delay timer carries on with the next slice. Clicks, typing, ticks
 // and file opens are thus handled during a long scan, and any reset simply drops the scan in
@@ -35,28 +36,30 @@ public:
     bool majuscule() const { return majuscule_; }
 
     // Back to the beginning of the text, no step counted; a scan in progress is dropped.
-    void Reinitialiser();
+    void reinitialiser();
+
+    // A press of "Rechercher": one step, or with "Auto" the start of a run on the timer.
+    void appuyer();
+    // A tick of the automatic run's timer: the run's next step.
+    void tic();
+    // A click on "Auto", either way: the search starts again.
+    void basculerAuto();
+    // A click in the search box: no search text and no capital any more.
+    void viderMotif();
 
     // 1-based index in the loaded text where the next step starts; during a scan, how far
     // it has got.
-    qint64 PosRecherche = 1;
+    qint64 position() const { return position_; }
     // Steps made since the last reset.
-    qint64 NbTrouves = 0;
+    qint64 etapes() const { return etapes_; }
     // First character of the search text as the capital-letter option last re-cased it.
-    QString PremiereLettre;
+    const QString& premiereLettre() const { return premiereLettre_; }
 
-    // The automatic run's timer, every 5 milliseconds while it is on.
-    QTimer* minuterie() const { return Timer1_; }
-
-    void CmdRecherche_Click();
-    void Timer1_Timer();
-    void ChkCherche_Click();
-    void TxtRecherche_Change();
-    void TxtRecherche_Click();
-    void ChkMaj_Click();
+    // The automatic run's timer, every 5 milliseconds while it is on; its ticks are tic().
+    QTimer* minuterie() const { return minuterie_; }
 
     // True while a step's scan waits for its next slice.
-    bool EtapeEnCours() const { return balayage_.has_value(); }
+    bool etapeEnCours() const { return balayage_.has_value(); }
 
     // How a scan is cut: at most `caracteres` positions per substring search, and back to
     // the event loop once `duree` has passed (a zero duration yields after every search).
@@ -84,20 +87,25 @@ private:
         QString texte; // the loaded text, as it was when the step began
         QString motif; // the search text
         qsizetype suivant; // 0-based index of the next position to examine
-        qsizetype depart; // PosRecherche when the step began
+        qsizetype depart; // position() when the step began
         bool caretPlace; // the caret already shows where the scan began
     };
 
-    void Etape(Origine origine);
-    void ContinuerBalayage();
-    void TerminerEtape(Origine origine, const QString& motif, bool trouve);
+    // The capital-letter option changed: the first character of the search text follows it.
+    void recaserPremiereLettre();
+    void etape(Origine origine);
+    void continuerBalayage();
+    void terminerEtape(Origine origine, const QString& motif, bool trouve);
 
+    qint64 position_ = 1;
+    qint64 etapes_ = 0;
+    QString premiereLettre_;
     QString texte_;
     QString motif_;
     bool automatique_ = true;
     bool majuscule_ = false;
     std::optional<Balayage> balayage_;
-    QTimer* Timer1_;
+    QTimer* minuterie_;
     QTimer* suite_; // zero-delay timer that runs the next slice
     qsizetype trancheCaracteres_ = 64 * 1024;
     std::chrono::nanoseconds trancheDuree_ = std::chrono::milliseconds(2);

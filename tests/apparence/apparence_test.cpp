@@ -3,7 +3,7 @@
 #include "main_window/form1.h"
 #include "main_window/form_with_files.h"
 #include "main_window/libelle_ajuste.h"
-#include "main_window/text_display.h"
+#include "text_view/vue_texte.h"
 
 #include <QCheckBox>
 #include <QDir>

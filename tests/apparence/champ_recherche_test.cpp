@@ -137,19 +137,21 @@ TEST(SearchBox, SameFirstLineKeepsTheSearchGoing)
     form.ChkCherche->setChecked(false);
     form.TxtRecherche->setText(u"conte"_qs);
     Recherche& recherche = form.recherche();
-    recherche.PosRecherche = 8;
-    recherche.NbTrouves = 1;
+    recherche.definirTexte(u"raconter et contes\r\n"_qs);
+    form.CmdRecherche_Click(); // one step: the first "conte"
+    ASSERT_EQ(recherche.position(), 8);
+    ASSERT_EQ(recherche.etapes(), 1);
 
     form.TxtRecherche->setText(u"conte\r\nautre chose"_qs);
     QGuiApplication::clipboard()->setText(u"\r\nrien"_qs);
     form.TxtRecherche->paste();
     EXPECT_EQ(form.TxtRecherche->text(), u"conte"_qs);
-    EXPECT_EQ(recherche.PosRecherche, 8);
-    EXPECT_EQ(recherche.NbTrouves, 1);
+    EXPECT_EQ(recherche.position(), 8);
+    EXPECT_EQ(recherche.etapes(), 1);
 
     form.TxtRecherche->setText(u"contes\r\n"_qs);
-    EXPECT_EQ(recherche.PosRecherche, 1);
-    EXPECT_EQ(recherche.NbTrouves, 0);
+    EXPECT_EQ(recherche.position(), 1);
+    EXPECT_EQ(recherche.etapes(), 0);
 }
 
 } // namespace

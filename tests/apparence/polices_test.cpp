@@ -2,9 +2,9 @@
 #include "apparence/encre.h"
 #include "assets/look.h"
 #include "help_window/frm_about.h"
+#include "main_window/case_multiligne.h"
 #include "main_window/form1.h"
 #include "main_window/libelle_ajuste.h"
-#include "main_window/wrapping_check_box.h"
 #include "platform/fakes.h"
 
 #include <QCheckBox>
@@ -58,7 +58,7 @@ Place placeCase(const QCheckBox* case_)
     const QRect carre
         = case_->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, case_);
     const QFontMetricsF mesure(case_->font());
-    if (qobject_cast<const WrappingCheckBox*>(case_)) {
+    if (qobject_cast<const CaseMultiligne*>(case_)) {
         // Its lines get closer when two would not fit: only the width is the face's own.
         const QRectF zone = QRectF(case_->rect()).adjusted(carre.right() + 4, 0, 0, 0);
         return {{mesure.boundingRect(zone, Qt::TextWordWrap, case_->text()).width(), 0},

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "help_window/frm_about.h"
+#include "help_window/libelle_cliquable.h"
 #include "help_window/site.h"
-#include "platform/clickable_label.h"
 #include "platform/fakes.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 // counts told through the focused control.
 #include "main_window/form1.h"
 #include "main_window/form_with_files.h"
-#include "main_window/text_display.h"
+#include "text_view/vue_texte.h"
 #include "search/recherche.h"
 
 #include <QAccessible>
@@ -102,7 +102,7 @@ TEST_F(Accessibilite, TheSameMessageTwiceIsToldTwiceAndTheToolTipComesBack)
     EXPECT_EQ(annonces, Annonces(2, {u"CmdRecherche"_qs, u"Sélectionnez un mot"_qs}));
     annonces.clear();
     form.TxtRecherche->setFocus();
-    form.recherche().CmdRecherche_Click();
+    form.CmdRecherche_Click();
     form.Le_texte->setFocus();
     // A description of their own, the tool tip for the search box, comes back with the focus gone.
     const Annonces attendues = {{u"CmdRecherche"_qs, u""_qs},

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "help_window/frm_about.h"
+#include "help_window/libelle_cliquable.h"
 #include "main_window/form1.h"
-#include "main_window/text_display.h"
-#include "platform/clickable_label.h"
 #include "platform/fakes.h"
 #include "search/recherche.h"
+#include "text_view/vue_texte.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -40,17 +40,22 @@ const ElementCase kElements[] = {
     {"LblTitre1", "QLabel", "Form1", {296, 24, 153, 25}, u"LEXORQUINE"_qs, false},
     {"Lbltitre2", "QLabel", "Form1", {290, 24, 169, 25}, u"LEXORQUINE"_qs, false},
     {"Cmdouvrir", "QPushButton", "Form1", {80, 26, 37, 37}, u""_qs, true},
-    {"Label3", "ClickableLabel", "Form1", {43, 24, 41, 41}, u"Ouvrir        un dossier"_qs, false},
+    {"Label3",
+     "LibelleCliquable",
+     "Form1",
+     {43, 24, 41, 41},
+     u"Ouvrir        un dossier"_qs,
+     false},
     {"CmdAide", "QPushButton", "Form1", {128, 26, 37, 37}, u""_qs, true},
     {"CmdQuit", "QPushButton", "Form1", {640, 26, 37, 37}, u""_qs, true},
-    {"Le_texte", "TextDisplay", "Form1", {32, 72, 649, 193}, u""_qs, false},
+    {"Le_texte", "VueTexte", "Form1", {32, 72, 649, 193}, u""_qs, false},
     {"Label1", "LibelleAjuste", "Form1", {40, 272, 649, 17}, u"Adresse du fichier"_qs, false},
     {"Fram2", "QGroupBox", "Form1", {32, 304, 305, 145}, u"  Analyse"_qs, false},
     {"Lignes", "LibelleAjuste", "Fram2", {8, 32, 121, 17}, u"Nombre de lignes"_qs, false},
     {"LblMots", "LibelleAjuste", "Fram2", {8, 56, 121, 17}, u"Nombre de mots"_qs, false},
     {"LblMotsDiff", "LibelleAjuste", "Fram2", {8, 80, 121, 17}, u"Mots uniques"_qs, false},
     {"Caract", "LibelleAjuste", "Fram2", {5, 104, 127, 17}, u"Nombre de caractères"_qs, false},
-    {"Resultat_Txt", "TextDisplay", "Fram2", {136, 16, 153, 121}, kHeading, true},
+    {"Resultat_Txt", "VueTexte", "Fram2", {136, 16, 153, 121}, kHeading, true},
     {"Frame1",
      "QGroupBox",
      "Form1",
@@ -59,7 +64,7 @@ const ElementCase kElements[] = {
      false},
     {"TxtRecherche", "ChampRecherche", "Frame1", {16, 24, 137, 19}, u""_qs, true},
     {"ChkMaj",
-     "WrappingCheckBox",
+     "CaseMultiligne",
      "Frame1",
      {24, 56, 121, 25},
      u"Première lettre en majuscule"_qs,
@@ -84,8 +89,8 @@ QString textOf(QWidget* widget)
         return box->title();
     if (auto* line = qobject_cast<QLineEdit*>(widget))
         return line->text();
-    if (auto* display = qobject_cast<TextDisplay*>(widget))
-        return display->text();
+    if (auto* display = qobject_cast<VueTexte*>(widget))
+        return display->texte();
     return u"?"_qs;
 }
 
@@ -160,8 +165,8 @@ TEST_F(MainWindow, StartsWithRoundedOutlineSearchAtStartAndNothingLoaded)
     EXPECT_EQ(fakes.chrome.outline, QRect(1, 1, 709, 481));
     EXPECT_EQ(fakes.chrome.cornerRadius, 15);
     EXPECT_EQ(fakes.chrome.hiddenFromTaskBar, 1);
-    EXPECT_EQ(form.recherche().PosRecherche, 1);
-    EXPECT_EQ(form.recherche().NbTrouves, 0);
+    EXPECT_EQ(form.recherche().position(), 1);
+    EXPECT_EQ(form.recherche().etapes(), 0);
     EXPECT_TRUE(form.ChkCherche->isChecked());
     EXPECT_FALSE(form.ChkMaj->isChecked());
     EXPECT_FALSE(form.Timer1->isActive());

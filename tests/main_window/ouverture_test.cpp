@@ -2,8 +2,8 @@
 // The open command works away from the window: meanwhile input is dropped, the search's timer
 // is still, the busy pointer shows; then everything appears at once, or nothing changes.
 #include "form_with_files.h"
-#include "main_window/text_display.h"
 #include "search/recherche.h"
+#include "text_view/vue_texte.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -34,10 +34,10 @@ TEST_F(Ouvrir, DuringTheWorkInputIsDroppedAndTheTimerIsStill)
     EXPECT_EQ(fakes.files.dialogs, 1);
 
     attendreOuverture();
-    EXPECT_EQ(form.Le_texte->text(), u"un deux deux\r\n"_qs);
+    EXPECT_EQ(form.Le_texte->texte(), u"un deux deux\r\n"_qs);
     EXPECT_EQ(form.LblMots->text(), u"3 Mots"_qs);
     EXPECT_EQ(form.LblMotsDiff->text(), u"2 Mots différents"_qs);
-    EXPECT_EQ(form.occurrences().NbMotsTab(), 2);
+    EXPECT_TRUE(form.Resultat_Txt->texte().endsWith(u"\r\n   2     deux\r\n   1     un"_qs));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(form.Timer1->isActive()); // it goes on as before the open
     form.Timer1->stop();
@@ -49,15 +49,15 @@ TEST_F(Ouvrir, DuringTheWorkInputIsDroppedAndTheTimerIsStill)
 TEST_F(Ouvrir, ARefusedOpenChangesNothingAndSaysWhy)
 {
     const QString premier = writeAndOpen(u"a.txt"_qs, "un\r\n");
-    const QString texte = form.Le_texte->text();
-    const QString rapport = form.Resultat_Txt->text();
+    const QString texte = form.Le_texte->texte();
+    const QString rapport = form.Resultat_Txt->texte();
     for (const QString& chemin :
          {dir.filePath(u"absent.txt"_qs), write(u"notes.md"_qs, "x"), dir.path() + u"/d.txt"_qs}) {
         fakes.files.answers.push_back(chemin);
         form.Cmdouvrir_Click();
         attendreOuverture();
-        EXPECT_EQ(form.Le_texte->text(), texte) << qPrintable(chemin);
-        EXPECT_EQ(form.Resultat_Txt->text(), rapport);
+        EXPECT_EQ(form.Le_texte->texte(), texte) << qPrintable(chemin);
+        EXPECT_EQ(form.Resultat_Txt->texte(), rapport);
         EXPECT_EQ(form.Label1->text(), premier);
         EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     }

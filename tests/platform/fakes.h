@@ -3,10 +3,10 @@
 
 // Test doubles of the platform layer: they record what the windows asked for.
 
-#include "platform/file_chooser.h"
-#include "platform/launcher.h"
-#include "platform/platform.h"
-#include "platform/window_chrome.h"
+#include "platform/choix_fichier.h"
+#include "platform/habillage.h"
+#include "platform/lanceur.h"
+#include "platform/plateforme.h"
 #include "qt_print.h"
 #include "write_file.h"
 

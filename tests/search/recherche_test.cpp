@@ -50,6 +50,8 @@ public:
         QObject::connect(&r, &Recherche::motifChange, [this](const QString& m) { boite = m; });
         QObject::connect(&r, &Recherche::majusculeChangee, [this](bool c) { majuscule = c; });
         QObject::connect(&r, &Recherche::termine, [this] { ++fins; });
+        // As the window does: the timer's ticks drive the run.
+        QObject::connect(r.minuterie(), &QTimer::timeout, &r, &Recherche::tic);
     }
 
     void charger(const QString& texte)
@@ -71,17 +73,17 @@ public:
             return;
         automatique = coche;
         r.definirAuto(coche);
-        r.ChkCherche_Click();
+        r.basculerAuto();
     }
-    void appuyer() { r.CmdRecherche_Click(); }
+    void appuyer() { r.appuyer(); }
     bool minuterieActive() const { return r.minuterie()->isActive(); }
     void finirEtape()
     {
-        for (int i = 0; r.EtapeEnCours() && i < 1'000'000; ++i)
+        for (int i = 0; r.etapeEnCours() && i < 1'000'000; ++i)
             QCoreApplication::processEvents();
-        ASSERT_FALSE(r.EtapeEnCours());
+        ASSERT_FALSE(r.etapeEnCours());
     }
-    Etat etat() const { return {r.PosRecherche, r.NbTrouves}; }
+    Etat etat() const { return {r.position(), r.etapes()}; }
     // Presses until the final message; gives the selection start of every step that found.
     std::vector<qsizetype> toutesLesEtapes()
     {
@@ -110,7 +112,7 @@ public:
 TEST_F(Search, StartsAtTheBeginningWithAutoOnAndTheFiveMillisecondTimerOff)
 {
     EXPECT_EQ(etat(), Etat(1, 0));
-    EXPECT_FALSE(r.EtapeEnCours());
+    EXPECT_FALSE(r.etapeEnCours());
     EXPECT_FALSE(minuterieActive());
     EXPECT_EQ(r.minuterie()->interval(), 5);
     EXPECT_TRUE(r.motif().isEmpty());
@@ -211,14 +213,14 @@ TEST_F(Search, AutoRunsOneStepPerTickThenStopsAndStartsOverNextTime)
     EXPECT_EQ(label, kRepos);
     EXPECT_FALSE(focusDansLeTexte);
 
-    r.Timer1_Timer();
+    r.tic();
     EXPECT_EQ(label, etape(1));
     EXPECT_EQ(selection, Selection(2, 5));
-    r.Timer1_Timer();
+    r.tic();
     EXPECT_EQ(label, etape(2));
     EXPECT_EQ(selection, Selection(12, 5));
     EXPECT_TRUE(minuterieActive());
-    r.Timer1_Timer();
+    r.tic();
     EXPECT_EQ(label, fin(u"conte"_qs, 2));
     EXPECT_FALSE(minuterieActive());
     EXPECT_EQ(fins, 1);
@@ -246,11 +248,11 @@ TEST_F(Search, AutoPressDuringARunStartsItOver)
     charger(kConte);
     taper(u"conte"_qs);
     appuyer();
-    r.Timer1_Timer();
-    r.Timer1_Timer();
+    r.tic();
+    r.tic();
     appuyer();
     EXPECT_TRUE(minuterieActive());
-    r.Timer1_Timer();
+    r.tic();
     EXPECT_EQ(label, etape(1));
     EXPECT_EQ(selection, Selection(2, 5));
 }
@@ -260,11 +262,11 @@ TEST_F(Search, TickWithAnEmptyBoxOnlyStopsTheTimer)
     charger(kConte);
     taper(u"conte"_qs);
     appuyer();
-    r.Timer1_Timer();
-    r.TxtRecherche_Click(); // empties the box; the focus stays in it
+    r.tic();
+    r.viderMotif(); // empties the box; the focus stays in it
     focusDansLeTexte = false;
     const QString avant = label;
-    r.Timer1_Timer();
+    r.tic();
     EXPECT_FALSE(minuterieActive());
     EXPECT_EQ(label, avant);
     EXPECT_FALSE(focusDansLeTexte);
@@ -312,14 +314,14 @@ TEST_P(Resets, DuringAScanDropIt)
     mettreAuto(false);
     r.reglerTranches(8, 0ns);
     appuyer();
-    ASSERT_TRUE(r.EtapeEnCours());
+    ASSERT_TRUE(r.etapeEnCours());
     EXPECT_EQ(selection, Selection(1, 0)); // the caret waits where the scan began
     QCoreApplication::processEvents();
-    ASSERT_TRUE(r.EtapeEnCours());
-    ASSERT_GT(r.PosRecherche, 1);
+    ASSERT_TRUE(r.etapeEnCours());
+    ASSERT_GT(r.position(), 1);
 
     GetParam().agir(*this);
-    EXPECT_FALSE(r.EtapeEnCours());
+    EXPECT_FALSE(r.etapeEnCours());
     finirEtape();
     EXPECT_EQ(etat(), Etat(1, 0));
     EXPECT_EQ(selection.second, 0);
@@ -336,7 +338,7 @@ TEST_P(Resets, DuringAScanDropIt)
 INSTANTIATE_TEST_SUITE_P(
     Sources, Resets,
     testing::Values(SourceDeReset{"typing", [](Search& t) { t.taper(u"s"_qs); }},
-                    SourceDeReset{"clickInTheBox", [](Search& t) { t.r.TxtRecherche_Click(); }},
+                    SourceDeReset{"clickInTheBox", [](Search& t) { t.r.viderMotif(); }},
                     SourceDeReset{"clickOnAuto", [](Search& t) { t.mettreAuto(!t.automatique); }},
                     SourceDeReset{"capitalOption",
                                   [](Search& t) { t.r.definirMajuscule(!t.r.majuscule()); }},
@@ -367,7 +369,7 @@ TEST_P(Majuscule, RecasesOnlyTheFirstCharacterAndTellsTheBox)
     r.definirMajuscule(true);
     EXPECT_EQ(r.motif(), c.coche);
     EXPECT_EQ(boite, c.coche);
-    EXPECT_EQ(r.PremiereLettre, c.premiere);
+    EXPECT_EQ(r.premiereLettre(), c.premiere);
     r.definirMajuscule(false);
     EXPECT_EQ(r.motif(), c.decoche);
     EXPECT_EQ(boite, c.decoche);
@@ -391,12 +393,12 @@ TEST_F(Search, ClickInTheBoxEmptiesItAndUnticksTheCapitalOption)
     r.definirMajuscule(true);
     ASSERT_EQ(r.motif(), u"Conte"_qs);
     ASSERT_TRUE(majuscule);
-    r.TxtRecherche_Click();
+    r.viderMotif();
     EXPECT_EQ(r.motif(), QString());
     EXPECT_EQ(boite, QString());
     EXPECT_FALSE(r.majuscule());
     EXPECT_FALSE(majuscule);
-    EXPECT_TRUE(r.PremiereLettre.isEmpty());
+    EXPECT_TRUE(r.premiereLettre().isEmpty());
 }
 
 // What comes from the box is not sent back to it.
@@ -419,10 +421,10 @@ TEST_F(Search, NoSecondStepWhileOneIsScanning)
     mettreAuto(false);
     r.reglerTranches(8, 0ns);
     appuyer();
-    ASSERT_TRUE(r.EtapeEnCours());
-    r.Timer1_Timer();
+    ASSERT_TRUE(r.etapeEnCours());
+    r.tic();
     appuyer();
-    EXPECT_EQ(r.NbTrouves, 1);
+    EXPECT_EQ(r.etapes(), 1);
     finirEtape();
     EXPECT_EQ(label, etape(1));
     EXPECT_EQ(selection, Selection(401, 5));
@@ -438,7 +440,7 @@ TEST_F(Search, AScanWorksOnTheTextAsItWasWhenTheStepBegan)
     mettreAuto(false);
     r.reglerTranches(8, 0ns);
     appuyer();
-    ASSERT_TRUE(r.EtapeEnCours());
+    ASSERT_TRUE(r.etapeEnCours());
     texte.fill(u'y'); // the caller's copy changes; the search's must not
     finirEtape();
     EXPECT_EQ(selection, Selection(401, 5));
@@ -474,7 +476,7 @@ TEST_F(Search, CountsBeyondSixteenBits)
     appuyer();
     int ticks = 0;
     while (minuterieActive() && ticks < 50'000) {
-        r.Timer1_Timer();
+        r.tic();
         finirEtape();
         ++ticks;
     }

@@ -5,15 +5,17 @@
 
 #include <utility>
 
-// Where the caret of a text box may stand and where its moves take it. A CR LF and a surrogate
-// pair are each one step, never stood inside.
+// Where the caret of a text box may stand and where its moves take it. The caret steps by
+// grapheme: a letter with its combining marks, a surrogate pair and a CR LF are each one step.
 
 // The position clamped to the text; one between the CR and the LF of a break goes after it.
 qsizetype positionNormalisee(QStringView texte, qsizetype position);
+// The grapheme boundary after or before position.
 qsizetype positionSuivante(QStringView texte, qsizetype position);
 qsizetype positionPrecedente(QStringView texte, qsizetype position);
-// Not between the halves of a surrogate pair: the position after the pair instead.
-qsizetype horsDePaire(QStringView texte, qsizetype position);
+// The start of the grapheme that holds position: a click inside a letter and its marks lands
+// before them.
+qsizetype debutGrapheme(QStringView texte, qsizetype position);
 
 // A word here is a run of letters, digits and underscores, as the caret moves by words.
 bool estDansMot(QStringView texte, qsizetype position);

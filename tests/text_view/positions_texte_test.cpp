@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "document/positions_texte.h"
 #include "qt_print.h"
+#include "text_view/positions_texte.h"
 
 #include <gtest/gtest.h>
 
@@ -33,9 +33,40 @@ TEST(PositionsTexte, StepsOverCrLfAndSurrogatePairsWhole)
         EXPECT_EQ(positionPrecedente(kTexte, c.depuis), c.precedente);
         EXPECT_EQ(positionNormalisee(kTexte, c.depuis), c.normalisee);
     }
-    EXPECT_EQ(horsDePaire(kTexte, 6), 7);
-    EXPECT_EQ(horsDePaire(kTexte, 5), 5);
-    EXPECT_EQ(horsDePaire(kTexte, 3), 3); // the CR LF is not a pair of halves
+    EXPECT_EQ(debutGrapheme(kTexte, 6), 5); // inside the pair: before it
+    EXPECT_EQ(debutGrapheme(kTexte, 5), 5);
+    EXPECT_EQ(debutGrapheme(kTexte, 12), 12);
+}
+
+struct CasGrapheme {
+    const char* nom;
+    const char16_t* texte;
+    qsizetype depuis;
+    qsizetype suivante, precedente, debut;
+};
+
+// A letter and its combining marks, an emoji and its skin tone, a flag: one step each.
+TEST(PositionsTexte, StepsOverALetterAndItsMarksAsOneGrapheme)
+{
+    const CasGrapheme cas[] = {
+        {"e and acute", u"e\u0301t\u00e9", 0, 2, 0, 0},
+        {"after e and acute", u"e\u0301t\u00e9", 2, 3, 0, 2},
+        {"between e and its acute", u"e\u0301t\u00e9", 1, 2, 0, 0},
+        {"two marks", u"ax\u0308\u0323b", 1, 4, 0, 1},
+        {"back over two marks", u"ax\u0308\u0323b", 4, 5, 1, 4},
+        {"inside two marks", u"ax\u0308\u0323b", 3, 4, 1, 1},
+        {"thumb and skin tone", u"a\U0001F44D\U0001F3FDb", 1, 5, 0, 1},
+        {"back over the tone", u"a\U0001F44D\U0001F3FDb", 5, 6, 1, 5},
+        {"flag", u"\U0001F1EB\U0001F1F7!", 0, 4, 0, 0},
+        {"mark after a break", u"a\r\n\u0301", 1, 3, 0, 1},
+    };
+    for (const CasGrapheme& c : cas) {
+        SCOPED_TRACE(c.nom);
+        const QString texte = QString::fromUtf16(c.texte);
+        EXPECT_EQ(positionSuivante(texte, c.depuis), c.suivante);
+        EXPECT_EQ(positionPrecedente(texte, c.depuis), c.precedente);
+        EXPECT_EQ(debutGrapheme(texte, c.depuis), c.debut);
+    }
 }
 
 TEST(PositionsTexte, HalvesOfPairsAloneAreStepsOfTheirOwn)

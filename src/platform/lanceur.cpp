@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/launcher.h"
+#include "platform/lanceur.h"
 
 #include <QDesktopServices>
 #include <QUrl>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "main_window/wrapping_check_box.h"
+#include "main_window/case_multiligne.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
-void WrappingCheckBox::paintEvent(QPaintEvent*)
+void CaseMultiligne::paintEvent(QPaintEvent*)
 {
     QStylePainter painter(this);
     QStyleOptionButton option;
@@ -34,4 +34,4 @@ void WrappingCheckBox::paintEvent(QPaintEvent*)
     }
 }
 
-bool WrappingCheckBox::hitButton(const QPoint& position) const { return rect().contains(position); }
+bool CaseMultiligne::hitButton(const QPoint& position) const { return rect().contains(position); }

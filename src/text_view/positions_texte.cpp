@@ -1,15 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "document/positions_texte.h"
+#include "text_view/positions_texte.h"
+
+#include "document/fins_de_ligne.h"
+
+#include <QTextBoundaryFinder>
 
 #include <algorithm>
+
+namespace {
+
+// Graphemes are looked for in this many characters around a position: a cluster is a few
+// characters (a line break always ends one), and a key press never costs more, whatever the
+// text.
+constexpr qsizetype kFenetre = 128;
+
+} // namespace
 
 qsizetype positionNormalisee(QStringView texte, qsizetype position)
 {
     position = std::clamp<qsizetype>(position, 0, texte.size());
-    if (position > 0 && position < texte.size() && texte[position - 1] == u'\r'
-        && texte[position] == u'\n')
-        ++position;
-    return position;
+    return entreCrEtLf(texte, position) ? position + 1 : position;
 }
 
 qsizetype positionSuivante(QStringView texte, qsizetype position)
@@ -17,11 +27,10 @@ qsizetype positionSuivante(QStringView texte, qsizetype position)
     if (position >= texte.size())
         return texte.size();
     position = std::max<qsizetype>(position, 0);
-    const QChar c = texte[position];
-    const bool paire = position + 1 < texte.size()
-        && ((c == u'\r' && texte[position + 1] == u'\n')
-            || (c.isHighSurrogate() && texte[position + 1].isLowSurrogate()));
-    return position + (paire ? 2 : 1);
+    const QStringView fenetre = texte.mid(position, kFenetre);
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, fenetre.data(), fenetre.size());
+    const qsizetype pas = graphemes.toNextBoundary();
+    return position + (pas > 0 ? pas : fenetre.size());
 }
 
 qsizetype positionPrecedente(QStringView texte, qsizetype position)
@@ -29,19 +38,19 @@ qsizetype positionPrecedente(QStringView texte, qsizetype position)
     if (position <= 0)
         return 0;
     position = std::min(position, texte.size());
-    const QChar c = texte[position - 1];
-    const bool paire = position >= 2
-        && ((c == u'\n' && texte[position - 2] == u'\r')
-            || (c.isLowSurrogate() && texte[position - 2].isHighSurrogate()));
-    return position - (paire ? 2 : 1);
+    const qsizetype debut = std::max<qsizetype>(0, position - kFenetre);
+    const QStringView fenetre = texte.mid(debut, position - debut);
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, fenetre.data(), fenetre.size());
+    graphemes.toEnd();
+    const qsizetype avant = graphemes.toPreviousBoundary();
+    return debut + std::max<qsizetype>(avant, 0);
 }
 
-qsizetype horsDePaire(QStringView texte, qsizetype position)
+qsizetype debutGrapheme(QStringView texte, qsizetype position)
 {
-    if (position > 0 && position < texte.size() && texte[position].isLowSurrogate()
-        && texte[position - 1].isHighSurrogate())
-        ++position;
-    return position;
+    position = std::clamp<qsizetype>(position, 0, texte.size());
+    return position == texte.size() ? position
+                                    : positionPrecedente(texte, positionSuivante(texte, position));
 }
 
 bool estDansMot(QStringView texte, qsizetype position)

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Times the text box alone, offscreen, at the main window's size: giving it a whole text and
 // painting it, then selecting at the end of the text.
-//   text_display_timing FILE [REPETITIONS]   (FILE: a path, or a name in the corpus folder)
+//   vue_texte_timing FILE [REPETITIONS]   (FILE: a path, or a name in the corpus folder)
 // The file goes through the program's own line splitting, so a file of line feeds becomes the
 // CR LF text the main window would show. Its bytes are read as Latin-1, close enough for timing.
 #include "corpus/corpus.h"
 #include "document/fichier_texte.h"
-#include "main_window/text_display.h"
+#include "text_view/vue_texte.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -66,19 +66,19 @@ int main(int argc, char** argv)
 
     std::vector<double> setting, opening, selecting, costs;
     for (int i = 0; i < repetitions; ++i) {
-        TextDisplay display;
+        VueTexte display;
         display.resize(649, 193);
         display.show();
         QCoreApplication::processEvents();
         const double before = residentMiB();
         QElapsedTimer timer;
         timer.start();
-        display.setText(text);
+        display.definirTexte(text);
         setting.push_back(double(timer.nsecsElapsed()) / 1e6);
         QCoreApplication::processEvents(); // the first paint
         opening.push_back(double(timer.nsecsElapsed()) / 1e6);
         timer.restart();
-        display.setSelection(text.size() - 12, 6);
+        display.definirSelection(text.size() - 12, 6);
         QCoreApplication::processEvents();
         selecting.push_back(double(timer.nsecsElapsed()) / 1e6);
         costs.push_back(residentMiB() - before);
@@ -86,17 +86,17 @@ int main(int argc, char** argv)
     // Jumps to positions spread over the whole text, each selected and painted.
     std::vector<double> jumps;
     {
-        TextDisplay display;
+        VueTexte display;
         display.resize(649, 193);
         display.show();
-        display.setText(text);
+        display.definirTexte(text);
         QCoreApplication::processEvents();
         std::mt19937_64 random(12345);
         for (int i = 0; i < 2000; ++i) {
             const qsizetype at = qsizetype(random() % quint64(text.size() + 1));
             QElapsedTimer timer;
             timer.start();
-            display.setSelection(at, 5);
+            display.definirSelection(at, 5);
             display.viewport()->repaint();
             jumps.push_back(double(timer.nsecsElapsed()) / 1e3);
         }

@@ -6,13 +6,13 @@
 // A label that answers a left click, as the "Ouvrir un dossier" caption and the help window's
 // web-site link do, and tells when the pointer moves over it (with mouse tracking on, also
 // without a pressed button).
-class ClickableLabel final : public QLabel {
+class LibelleCliquable final : public QLabel {
     Q_OBJECT
 public:
     using QLabel::QLabel;
 
 signals:
-    void clicked();
+    void clique();
     void survole();
 
 protected:

@@ -3,9 +3,9 @@
 // action the result label must hold one of its legal texts and the search state must agree
 // with the text. The seed is fixed; set LEXORQUINE_STRESS_SEED to run or replay another.
 #include "main_window/form1.h"
-#include "main_window/text_display.h"
 #include "platform/fakes.h"
 #include "search/recherche.h"
+#include "text_view/vue_texte.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -133,7 +133,7 @@ TEST(SearchStress, RandomActionsKeepLabelAndStateConsistent)
             }
             break;
         case 9:
-            search.Timer1_Timer();
+            form.Timer1_Timer();
             break;
         case 10:
             QCoreApplication::processEvents();
@@ -145,7 +145,7 @@ TEST(SearchStress, RandomActionsKeepLabelAndStateConsistent)
             static_cast<void>(QTest::qWaitFor(
                 [&] {
                     return ticks >= untilTicks || stepEnds >= untilEnds
-                        || (!form.Timer1->isActive() && !search.EtapeEnCours());
+                        || (!form.Timer1->isActive() && !search.etapeEnCours());
                 },
                 1000));
             break;
@@ -155,20 +155,20 @@ TEST(SearchStress, RandomActionsKeepLabelAndStateConsistent)
         SCOPED_TRACE("step " + std::to_string(step) + ", action " + std::to_string(chosen));
         const QString label = form.Label2->text();
         ASSERT_TRUE(kLegalLabel.match(label).hasMatch()) << label.toStdString();
-        ASSERT_GE(search.NbTrouves, 0);
-        ASSERT_GE(search.PosRecherche, 1);
-        const QString& text = form.Le_texte->text();
+        ASSERT_GE(search.etapes(), 0);
+        ASSERT_GE(search.position(), 1);
+        const QString& text = form.Le_texte->texte();
         const QString wanted = form.TxtRecherche->text();
         endings += label.contains(u"Recherche terminée"_qs);
-        if (search.EtapeEnCours()) {
+        if (search.etapeEnCours()) {
             ++duringScans;
-            ASSERT_GE(search.NbTrouves, 1);
-            ASSERT_LE(search.PosRecherche, text.size() + 1);
-        } else if (search.NbTrouves == 0) {
-            ASSERT_EQ(search.PosRecherche, 1);
+            ASSERT_GE(search.etapes(), 1);
+            ASSERT_LE(search.position(), text.size() + 1);
+        } else if (search.etapes() == 0) {
+            ASSERT_EQ(search.position(), 1);
         } else {
             // The last step found an occurrence that ends just before the next start.
-            const qsizetype end = search.PosRecherche - 1;
+            const qsizetype end = search.position() - 1;
             ASSERT_FALSE(wanted.isEmpty());
             ASSERT_GE(end, wanted.size());
             ASSERT_EQ(QStringView(text).sliced(end - wanted.size(), wanted.size()), wanted);

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/platform.h"
+#include "platform/plateforme.h"
 
-#include "platform/file_chooser.h"
-#include "platform/launcher.h"
-#include "platform/window_chrome.h"
+#include "platform/choix_fichier.h"
+#include "platform/habillage.h"
+#include "platform/lanceur.h"
 
 #include <QCoreApplication>
 

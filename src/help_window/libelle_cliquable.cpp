@@ -1,22 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/clickable_label.h"
+#include "help_window/libelle_cliquable.h"
 
 #include <QMouseEvent>
 
-void ClickableLabel::mousePressEvent(QMouseEvent* event)
+void LibelleCliquable::mousePressEvent(QMouseEvent* event)
 {
     // Taken here, so the release comes back to the label and a press on it never reaches the
     // window beneath, which would start moving.
     event->accept();
 }
 
-void ClickableLabel::mouseReleaseEvent(QMouseEvent* event)
+void LibelleCliquable::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked();
+        emit clique();
 }
 
-void ClickableLabel::mouseMoveEvent(QMouseEvent* event)
+void LibelleCliquable::mouseMoveEvent(QMouseEvent* event)
 {
     event->accept();
     emit survole();

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "help_window/libelle_cliquable.h"
 #include "main_window/form1.h"
 #include "main_window/form_with_files.h"
-#include "main_window/text_display.h"
-#include "platform/clickable_label.h"
 #include "platform/fakes.h"
+#include "text_view/vue_texte.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -27,7 +27,7 @@ protected:
     };
     Shown shown() const
     {
-        return {form.Le_texte->text(), form.Lignes->text(), form.Caract->text(),
+        return {form.Le_texte->texte(), form.Lignes->text(), form.Caract->text(),
                 form.Label1->text()};
     }
 };
@@ -49,7 +49,7 @@ TEST_P(OpenFileCounts, ShowsTheTextAndItsCounts)
     const CountCase& c = GetParam();
     open(write(u"conte.txt"_qs, c.bytes));
     EXPECT_TRUE(fakes.files.errors.isEmpty());
-    EXPECT_EQ(form.Le_texte->text(), c.text);
+    EXPECT_EQ(form.Le_texte->texte(), c.text);
     EXPECT_EQ(form.Lignes->text(), c.lignes);
     EXPECT_EQ(form.Caract->text(), c.caract);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "busy pointer left on";
@@ -91,8 +91,8 @@ TEST_F(OpenFile, AnyLetterCaseOfTheExtensionLoads)
 {
     for (const QString& name : {u"a.TXT"_qs, u"b.Txt"_qs}) {
         open(write(name, "ok\r\n"));
-        EXPECT_EQ(form.Le_texte->text(), u"ok\r\n"_qs) << name.toStdString();
-        form.Le_texte->setText({});
+        EXPECT_EQ(form.Le_texte->texte(), u"ok\r\n"_qs) << name.toStdString();
+        form.Le_texte->definirTexte({});
     }
     EXPECT_TRUE(fakes.files.errors.isEmpty());
 }
@@ -102,11 +102,11 @@ TEST_F(OpenFile, BothTheButtonAndTheLabelOpen)
     fakes.files.answers.push_back(write(u"a.txt"_qs, "un\r\n"));
     QTest::mouseClick(form.Cmdouvrir, Qt::LeftButton);
     attendreOuverture();
-    EXPECT_EQ(form.Le_texte->text(), u"un\r\n"_qs);
+    EXPECT_EQ(form.Le_texte->texte(), u"un\r\n"_qs);
     fakes.files.answers.push_back(write(u"b.txt"_qs, "deux\r\n"));
     QTest::mouseClick(form.Label3, Qt::LeftButton);
     attendreOuverture();
-    EXPECT_EQ(form.Le_texte->text(), u"deux\r\n"_qs);
+    EXPECT_EQ(form.Le_texte->texte(), u"deux\r\n"_qs);
     EXPECT_EQ(fakes.files.dialogs, 2);
 }
 
@@ -114,7 +114,7 @@ TEST_F(OpenFile, ASecondFileReplacesTheFirst)
 {
     open(write(u"a.txt"_qs, "un\r\ndeux\r\ntrois\r\n"));
     open(write(u"b.txt"_qs, "seul\r\n"));
-    EXPECT_EQ(form.Le_texte->text(), u"seul\r\n"_qs);
+    EXPECT_EQ(form.Le_texte->texte(), u"seul\r\n"_qs);
     EXPECT_EQ(form.Lignes->text(), u"1 lignes"_qs);
     EXPECT_EQ(form.NbLignes, 1);
 }
@@ -174,7 +174,7 @@ TEST_F(OpenFile, AFileThatFailsWhileReadingGivesAMessage)
     ASSERT_EQ(fakes.files.errors.size(), 1);
     EXPECT_TRUE(
         fakes.files.errors[0].startsWith(u"Impossible de lire le fichier « illisible.txt »"_qs));
-    EXPECT_TRUE(form.Le_texte->text().isEmpty());
+    EXPECT_TRUE(form.Le_texte->texte().isEmpty());
 }
 
 TEST_F(OpenFile, AFileWithoutReadPermissionGivesAMessage)
@@ -185,7 +185,7 @@ TEST_F(OpenFile, AFileWithoutReadPermissionGivesAMessage)
     ASSERT_EQ(::chmod(path.toLocal8Bit().constData(), 0), 0);
     open(path);
     EXPECT_EQ(fakes.files.errors.size(), 1);
-    EXPECT_TRUE(form.Le_texte->text().isEmpty());
+    EXPECT_TRUE(form.Le_texte->texte().isEmpty());
 }
 
 TEST_F(OpenFile, AfterAnOpenTheKeyboardIsInTheTextOtherwiseWhereItWas)

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/window_chrome.h"
+#include "platform/habillage.h"
 
 #include <QGuiApplication>
 #include <QPainterPath>

@@ -5,7 +5,7 @@
 
 // A check box whose caption wraps within its box, shrinking a little when two lines would
 // not fit, so a long caption in a small box stays readable.
-class WrappingCheckBox final : public QCheckBox {
+class CaseMultiligne final : public QCheckBox {
     Q_OBJECT
 public:
     using QCheckBox::QCheckBox;

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "main_window/text_display_accessible.h"
+#include "text_view/vue_texte_accessible.h"
 
-#include "document/positions_texte.h"
-#include "main_window/text_display.h"
+#include "text_view/positions_texte.h"
+#include "text_view/vue_texte.h"
 
 #include <QAccessibleWidget>
 #include <QScrollBar>
@@ -10,10 +10,10 @@
 #include <algorithm>
 
 // Offsets are int here; texts stay under 512 Mi characters, well within.
-class TextDisplayAccessible final : public QAccessibleWidget, public QAccessibleTextInterface {
+class VueTexteAccessible final : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
-    explicit TextDisplayAccessible(TextDisplay* display)
-        : QAccessibleWidget(display, QAccessible::EditableText)
+    explicit VueTexteAccessible(VueTexte* vue)
+        : QAccessibleWidget(vue, QAccessible::EditableText)
     { }
 
     void* interface_cast(QAccessible::InterfaceType type) override
@@ -36,51 +36,51 @@ public:
     QString text(QAccessible::Text kind) const override
     {
         if (kind == QAccessible::Value)
-            return display()->text();
+            return vue()->texte();
         return QAccessibleWidget::text(kind);
     }
 
     void selection(int index, int* start, int* end) const override
     {
         *start = *end = 0;
-        if (index == 0 && display()->selectionLength() > 0) {
-            *start = int(display()->selectionStart());
-            *end = int(display()->selectionStart() + display()->selectionLength());
+        if (index == 0 && vue()->longueurSelection() > 0) {
+            *start = int(vue()->debutSelection());
+            *end = int(vue()->debutSelection() + vue()->longueurSelection());
         }
     }
-    int selectionCount() const override { return display()->selectionLength() > 0 ? 1 : 0; }
+    int selectionCount() const override { return vue()->longueurSelection() > 0 ? 1 : 0; }
     void addSelection(int start, int end) override { setSelection(0, start, end); }
-    void removeSelection(int) override { display()->setSelection(display()->caretPosition(), 0); }
+    void removeSelection(int) override { vue()->definirSelection(vue()->positionCurseur(), 0); }
     void setSelection(int, int start, int end) override
     {
-        display()->setSelection(start, end - start);
+        vue()->definirSelection(start, end - start);
     }
-    int cursorPosition() const override { return int(display()->caretPosition()); }
-    void setCursorPosition(int position) override { display()->setSelection(position, 0); }
+    int cursorPosition() const override { return int(vue()->positionCurseur()); }
+    void setCursorPosition(int position) override { vue()->definirSelection(position, 0); }
     QString text(int start, int end) const override
     {
-        return display()->text().mid(start, std::max(0, end - start));
+        return vue()->texte().mid(start, std::max(0, end - start));
     }
-    int characterCount() const override { return int(display()->text().size()); }
+    int characterCount() const override { return int(vue()->texte().size()); }
 
     QRect characterRect(int offset) const override
     {
-        TextDisplay* d = display();
-        const qsizetype at = std::clamp<qsizetype>(offset, 0, d->text().size());
-        const QPoint from = d->pointOf(at);
-        const int width = std::max(1, d->pointOf(positionSuivante(d->text(), at)).x() - from.x());
+        VueTexte* d = vue();
+        const qsizetype at = std::clamp<qsizetype>(offset, 0, d->texte().size());
+        const QPoint from = d->pointDe(at);
+        const int width = std::max(1, d->pointDe(positionSuivante(d->texte(), at)).x() - from.x());
         const QPoint global = d->viewport()->mapToGlobal(from);
         return {global, QSize(width, d->metriques_.hauteurLigne())};
     }
     int offsetAtPoint(const QPoint& point) const override
     {
-        TextDisplay* d = display();
-        return int(d->positionAt(d->viewport()->mapFromGlobal(point)));
+        VueTexte* d = vue();
+        return int(d->positionEn(d->viewport()->mapFromGlobal(point)));
     }
     void scrollToSubstring(int start, int end) override
     {
-        display()->ensureVisible(end, start);
-        display()->viewport()->update();
+        vue()->montrer(end, start);
+        vue()->viewport()->update();
     }
     QString attributes(int offset, int* start, int* end) const override
     {
@@ -89,21 +89,21 @@ public:
     }
 
 private:
-    TextDisplay* display() const { return static_cast<TextDisplay*>(widget()); }
+    VueTexte* vue() const { return static_cast<VueTexte*>(widget()); }
 };
 
 namespace {
 
 QAccessibleInterface* accessibleFor(const QString& className, QObject* object)
 {
-    if (className == QLatin1String("TextDisplay") && object && object->isWidgetType())
-        return new TextDisplayAccessible(static_cast<TextDisplay*>(object));
+    if (className == QLatin1String("VueTexte") && object && object->isWidgetType())
+        return new VueTexteAccessible(static_cast<VueTexte*>(object));
     return nullptr;
 }
 
 } // namespace
 
-void installTextDisplayAccessibility()
+void installerAccessibiliteVueTexte()
 {
     static const bool installed = (QAccessible::installFactory(accessibleFor), true);
     (void)installed;

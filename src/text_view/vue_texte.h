@@ -2,7 +2,7 @@
 #pragma once
 
 #include "document/index_lignes.h"
-#include "main_window/metriques_lignes.h"
+#include "text_view/metriques_lignes.h"
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
@@ -11,34 +11,35 @@
 
 // A read-only multi-line text box that gives back exactly the text it was given, CR LF
 // included, and counts selection positions in that text. CR LF, a lone CR and a lone LF each
-// end a line on screen. Only the lines in view are drawn, so any size opens at once.
-class TextDisplay final : public QAbstractScrollArea {
+// end a line on screen. Only the lines in view are drawn, so any size opens at once. The box
+// handles the keys, the mouse and the scroll bars; RenduLignes draws.
+class VueTexte final : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    explicit TextDisplay(QWidget* parent = nullptr);
+    explicit VueTexte(QWidget* parent = nullptr);
 
-    void setText(const QString& text);
+    void definirTexte(const QString& texte);
     // The same with its lines already indexed, for instance on another thread. An index of
     // another text is not used: the text is indexed again.
-    void setText(const QString& text, IndexLignes index);
-    const QString& text() const { return lignes_.texte(); }
+    void definirTexte(const QString& texte, IndexLignes index);
+    const QString& texte() const { return lignes_.texte(); }
 
-    // Start and length count characters of text(); both are clamped to it.
-    void setSelection(qsizetype start, qsizetype length);
-    qsizetype selectionStart() const;
-    qsizetype selectionLength() const;
+    // Start and length count characters of texte(); both are clamped to it.
+    void definirSelection(qsizetype debut, qsizetype longueur);
+    qsizetype debutSelection() const;
+    qsizetype longueurSelection() const;
 
     // The pointer shown over the text area itself.
-    void setTextCursorShape(const QCursor& cursor);
+    void definirPointeur(const QCursor& pointeur);
 
-    // Lines as shown, without their line breaks.
-    qsizetype lineCount() const { return lignes_.nombreLignes(); }
-    QStringView lineAt(qsizetype line) const;
-    qsizetype firstVisibleLine() const;
+    // Lines as shown, without their line breaks; a line out of range is empty.
+    qsizetype nombreLignes() const { return lignes_.nombreLignes(); }
+    QStringView ligne(qsizetype numero) const;
+    qsizetype premiereLigneVisible() const;
     // The end of the selection that moves with the keyboard and the mouse.
-    qsizetype caretPosition() const { return caret_; }
+    qsizetype positionCurseur() const { return curseur_; }
     // Where a position is drawn, in viewport coordinates (top of its line).
-    QPoint pointOf(qsizetype position) const;
+    QPoint pointDe(qsizetype position) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -56,36 +57,33 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
-    friend class TextDisplayAccessible;
+    friend class VueTexteAccessible;
     struct Touche;
     static std::span<const Touche> touches();
 
-    // A line's characters, its break excluded.
-    QStringView ligne(qsizetype numero) const;
-    double xOf(qsizetype position) const;
-    qsizetype positionAt(QPoint viewportPoint) const;
+    double xDe(qsizetype position) const;
+    qsizetype positionEn(QPoint point) const;
     // The position on another line nearest to the column the up and down moves keep.
     qsizetype positionVerticale(qsizetype lignes);
 
-    int visibleLines() const;
-    void updateScrollBars();
-    void moveCaret(qsizetype position, bool extend);
-    void ensureCaretVisible();
-    void ensureVisible(qsizetype position, qsizetype other);
-    void selectionChanged();
-    void copySelection() const;
-    void drawLine(class QPainter& painter, qsizetype line, int top) const;
+    int lignesVisibles() const;
+    void ajusterBarres();
+    void deplacerCurseur(qsizetype position, bool etendre);
+    void montrerCurseur();
+    void montrer(qsizetype position, qsizetype autre);
+    void selectionChangee();
+    void copierSelection() const;
 
     IndexLignes lignes_;
     MetriquesLignes metriques_;
-    qsizetype anchor_ = 0;
-    qsizetype caret_ = 0;
-    double goalX_ = -1; // kept across up and down moves
+    qsizetype ancre_ = 0;
+    qsizetype curseur_ = 0;
+    double xVise_ = -1; // kept across up and down moves
     // The width the horizontal scroll range was last set for.
-    double rangeWidth_ = 0;
-    bool rangeUpdatePending_ = false;
+    double largeurPlage_ = 0;
+    bool plageEnAttente_ = false;
     // A drag held outside the view keeps scrolling towards the pointer.
-    QBasicTimer dragScroll_;
-    QPoint dragPoint_;
-    bool dragging_ = false;
+    QBasicTimer defilementGlisse_;
+    QPoint pointGlisse_;
+    bool glisse_ = false;
 };

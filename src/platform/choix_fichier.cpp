@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/file_chooser.h"
+#include "platform/choix_fichier.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window/form1.h"
 #include "main_window/form_with_files.h"
-#include "main_window/text_display.h"
 #include "platform/fakes.h"
 #include "search/recherche.h"
+#include "text_view/vue_texte.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -37,7 +37,7 @@ TEST_P(AfterLoadCaptions, ShowCountsPathResultAndReport)
     EXPECT_EQ(form.LblMotsDiff->text(), c.motsDifferents);
     EXPECT_EQ(form.Label2->text(), u"\r\n\r\n Résultat"_qs);
     EXPECT_EQ(form.Label1->text(), path);
-    EXPECT_EQ(form.Resultat_Txt->text(), c.rapport);
+    EXPECT_EQ(form.Resultat_Txt->texte(), c.rapport);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -59,18 +59,18 @@ TEST_F(AfterLoad, EmptiesTheSearchBoxWhichResetsTheSearch)
     writeAndOpen(u"a.txt"_qs, "conte conte\r\n");
     form.ChkCherche->setChecked(false);
     form.TxtRecherche->setText(u"conte"_qs);
-    form.recherche().CmdRecherche_Click();
-    ASSERT_EQ(form.recherche().NbTrouves, 1);
+    form.CmdRecherche_Click();
+    ASSERT_EQ(form.recherche().etapes(), 1);
     writeAndOpen(u"b.txt"_qs, "autre conte\r\n");
     EXPECT_TRUE(form.TxtRecherche->text().isEmpty());
-    EXPECT_EQ(form.recherche().NbTrouves, 0);
-    EXPECT_EQ(form.recherche().PosRecherche, 1);
+    EXPECT_EQ(form.recherche().etapes(), 0);
+    EXPECT_EQ(form.recherche().position(), 1);
 }
 
 TEST_F(AfterLoad, CancelOrFailureLeavesTheAnalysisAsItWas)
 {
     const QString path = writeAndOpen(u"a.txt"_qs, "un deux\r\n");
-    const QString report = form.Resultat_Txt->text();
+    const QString report = form.Resultat_Txt->texte();
     fakes.files.answers.push_back(QString());
     form.Label3_Click();
     fakes.files.answers.push_back(dir.filePath(u"absent.txt"_qs));
@@ -78,8 +78,8 @@ TEST_F(AfterLoad, CancelOrFailureLeavesTheAnalysisAsItWas)
     attendreOuverture();
     EXPECT_EQ(form.LblMots->text(), u"2 Mots"_qs);
     EXPECT_EQ(form.Label1->text(), path);
-    EXPECT_EQ(form.Resultat_Txt->text(), report);
-    EXPECT_EQ(form.occurrences().NbMotsTab(), 2);
+    EXPECT_EQ(form.Resultat_Txt->texte(), report);
+    EXPECT_TRUE(report.endsWith(u"\r\n   1     un\r\n   1     deux"_qs));
 }
 
 } // namespace

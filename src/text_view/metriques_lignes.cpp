@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "main_window/metriques_lignes.h"
+#include "text_view/metriques_lignes.h"
 
 #include <QFontMetrics>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "main_window/metriques_lignes.h"
 #include "qt_print.h"
+#include "text_view/metriques_lignes.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // The search frame's elements feed the search, and show what it tells.
 #include "main_window/form1.h"
 #include "main_window/form_with_files.h"
-#include "main_window/text_display.h"
 #include "search/recherche.h"
+#include "text_view/vue_texte.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -33,7 +33,7 @@ protected:
     }
     Selection selection() const
     {
-        return {form.Le_texte->selectionStart(), form.Le_texte->selectionLength()};
+        return {form.Le_texte->debutSelection(), form.Le_texte->longueurSelection()};
     }
     Recherche& r = form.recherche();
 };
@@ -65,7 +65,7 @@ TEST_F(SearchFrame, TheTimerIsTheSearchsAndAPressWithAutoStartsIt)
     cliquer(form.CmdRecherche);
     EXPECT_TRUE(form.Timer1->isActive());
     for (int tick = 0; tick < 3; ++tick)
-        r.Timer1_Timer();
+        form.Timer1_Timer();
     EXPECT_FALSE(form.Timer1->isActive());
     EXPECT_TRUE(form.Label2->text().endsWith(u"a été trouvé 2 fois."_qs));
 }
@@ -88,10 +88,10 @@ TEST_P(ElementsDuCadre, ResetTheSearchAndShowItsState)
     form.TxtRecherche->setText(u"conte"_qs);
     form.ChkCherche->setChecked(false);
     cliquer(form.CmdRecherche);
-    ASSERT_EQ(r.NbTrouves, 1);
+    ASSERT_EQ(r.etapes(), 1);
     GetParam().faire(form);
-    EXPECT_EQ(r.NbTrouves, 0);
-    EXPECT_EQ(r.PosRecherche, 1);
+    EXPECT_EQ(r.etapes(), 0);
+    EXPECT_EQ(r.position(), 1);
     EXPECT_EQ(form.TxtRecherche->text(), GetParam().boite);
     EXPECT_EQ(r.motif(), GetParam().boite);
     EXPECT_EQ(form.ChkMaj->isChecked(), GetParam().majuscule);
@@ -123,7 +123,7 @@ TEST_F(SearchFrame, AutoFollowsTheBoxAlsoWhenTheProgramSetsIt)
     cliquer(form.CmdRecherche);
     EXPECT_FALSE(form.Timer1->isActive());
     form.ChkCherche->setChecked(true);
-    EXPECT_EQ(r.NbTrouves, 1); // set by the program, Auto is no click: no reset
+    EXPECT_EQ(r.etapes(), 1); // set by the program, Auto is no click: no reset
     cliquer(form.CmdRecherche);
     EXPECT_TRUE(form.Timer1->isActive());
 }
@@ -136,10 +136,10 @@ TEST_F(SearchFrame, TheCaretWaitsAtTheStartOfALongScanAndTheFocusStaysPut)
     form.TxtRecherche->setFocus();
     r.reglerTranches(8, 0ns);
     cliquer(form.CmdRecherche);
-    ASSERT_TRUE(r.EtapeEnCours());
+    ASSERT_TRUE(r.etapeEnCours());
     EXPECT_EQ(selection(), Selection(1, 0));
     EXPECT_FALSE(form.Le_texte->hasFocus());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !r.EtapeEnCours(); }, 10'000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !r.etapeEnCours(); }, 10'000));
     EXPECT_EQ(selection(), Selection(401, 5));
     EXPECT_TRUE(form.Le_texte->hasFocus());
 }
