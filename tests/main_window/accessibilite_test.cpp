@@ -3,8 +3,8 @@
 // counts told through the focused control.
 #include "main_window/form1.h"
 #include "main_window/form_with_files.h"
-#include "text_view/vue_texte.h"
 #include "search/recherche.h"
+#include "text_view/vue_texte.h"
 
 #include <QAccessible>
 #include <QCheckBox>
