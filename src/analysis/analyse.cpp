@@ -109,7 +109,7 @@ AnalyseComplete analyser(QStringView texte, int fils, std::stop_token arretDeman
         return {};
     Analyseur& debut = *analyses[0];
     for (size_t k = 1; k < parts; ++k) {
-        fusionner(debut, *analyses[k], k + 1 == parts);
+        fusionner(debut, *analyses[k], k + 1 == parts, arret.get_token());
         analyses[k].reset();
         if (arret.stop_requested())
             return {};
@@ -117,15 +117,15 @@ AnalyseComplete analyser(QStringView texte, int fils, std::stop_token arretDeman
     return resultat(debut, arret.get_token());
 }
 
-void fusionner(Analyseur& debut, Analyseur& suite, bool derniere)
+void fusionner(Analyseur& debut, Analyseur& suite, bool derniere, const std::stop_token& arret)
 {
     // The words first, so that the sets of spellings, as big as the tables, are gone before the
     // tables grow: the first one's after the last merge.
-    debut.fusionnerMots(suite);
+    debut.fusionnerMots(suite, arret);
     suite.libererMots();
     if (derniere)
         debut.libererMots();
-    debut.fusionnerTable(suite);
+    debut.fusionnerTable(suite, arret);
     suite.table() = Table(); // it goes before the report is built
 }
 

@@ -198,7 +198,7 @@ void Analyseur::ajouterMorceau(QStringView morceau)
     }
 }
 
-void Analyseur::fusionnerMots(const Analyseur& suite)
+void Analyseur::fusionnerMots(const Analyseur& suite, const std::stop_token& arret)
 {
     mots_ += suite.mots_;
     // The words of wc in both count once: those of `suite` are looked up
@@ -215,7 +215,7 @@ void Analyseur::fusionnerMots(const Analyseur& suite)
         nbLot = 0;
     };
     suite.exacts_.pourChaque([&](const char16_t* mot, qsizetype n, quint32 valeur) {
-        if (!(valeur & kMotWc))
+        if (!(valeur & kMotWc) || arret.stop_requested())
             return;
         lot[nbLot++] = {mot, n, hacher(mot, n)};
         if (nbLot == kLot)

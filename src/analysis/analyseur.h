@@ -39,8 +39,12 @@ public:
 
     // `suite` analysed the text that follows this one's. The words and the
     // table touch separate data, so both merges can run on two threads at once.
-    void fusionnerMots(const Analyseur& suite);
-    void fusionnerTable(Analyseur& suite) { table().fusionner(suite.table()); }
+    // Both give up, leaving a result of no use, once `arret` is requested.
+    void fusionnerMots(const Analyseur& suite, const std::stop_token& arret = {});
+    void fusionnerTable(Analyseur& suite, const std::stop_token& arret = {})
+    {
+        table().fusionner(suite.table(), arret);
+    }
     // Drops the set of spellings once the words are merged.
     void libererMots();
 
@@ -86,7 +90,7 @@ qsizetype derniereCoupure(QStringView texte, qsizetype de, qsizetype a) noexcept
 
 // Adds to `debut` what `suite` found in the text that follows; `suite` is emptied, and after
 // the last merge the set of spellings of `debut` too.
-void fusionner(Analyseur& debut, Analyseur& suite, bool derniere);
+void fusionner(Analyseur& debut, Analyseur& suite, bool derniere, const std::stop_token& arret);
 
 // The whole analysis, on `fils` threads at most. Once `arret` is requested it gives up at the
 // next piece and returns an empty result.

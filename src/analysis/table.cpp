@@ -58,7 +58,7 @@ quint32 Table::ajouter(const char16_t* d, qsizetype n, quint32 h, size_t libre)
     return place;
 }
 
-void Table::fusionner(const Table& suite)
+void Table::fusionner(const Table& suite, const std::stop_token& arret)
 {
     // By batches in entry order, whose lookups are prefetched together.
     constexpr size_t kLot = 16;
@@ -66,6 +66,8 @@ void Table::fusionner(const Table& suite)
     size_t debutCle[kLot + 1];
     std::vector<char16_t> cles;
     for (size_t debut = 0; debut < suite.ordre_.size(); debut += kLot) {
+        if (arret.stop_requested())
+            return;
         const size_t nb = std::min(kLot, suite.ordre_.size() - debut);
         cles.clear();
         for (size_t k = 0; k < nb; ++k) {

@@ -13,6 +13,7 @@
 #include <QStringView>
 
 #include <cstring>
+#include <stop_token>
 #include <utility>
 #include <vector>
 
@@ -34,7 +35,7 @@ public:
 
     // `suite` was built from the text that follows this table's: its entries
     // come after this table's, in their order.
-    void fusionner(const Table& suite);
+    void fusionner(const Table& suite, const std::stop_token& arret = {});
 
     // Greatest count first; equal counts keep their order.
     void trier();

@@ -3,7 +3,7 @@
 # End-to-end: the real program under a real X server and window manager, driven and checked
 # from outside the process.   e2e.sh PATH/TO/lexorquine [openbox|xfwm4] [FOLDER FOR SCREENSHOTS]
 set -uo pipefail
-program="$1"
+program="$(realpath "$1")"
 wm="${2:-openbox}"
 shots="${3:-}"
 # The real X server, whatever the rest of the suite uses.
@@ -100,7 +100,10 @@ shot() { [[ -n "$shots" ]] && xwd -root -silent > "$shots/$wm-$1.xwd"; }
 # start: runs the program and waits for its main window, active.
 start() {
     : > "$work/stderr"
-    env "$mark" "$program" 2>"$work/stderr" &
+    # The file dialog opens in the folder the program starts in: the test's own, where it types
+    # names alone. A typed folder would move the dialog while the name that follows is typed,
+    # and could lose it.
+    (cd "$work" && exec env "$mark" "$program" 2>"$work/stderr") &
     app=$!
     pids+=($app)
     wait_until 15 '[[ -n "$(xdotool search --all --onlyvisible --pid "$app" --classname lexorquine)" ]]' \
@@ -160,7 +163,7 @@ centred_over_main() {
     local dx=$((bx + bw / 2 - x - 355)) dy=$((by + bh / 2 - y - 241))
     ((dx * dx + dy * dy < 60 * 60)) || { echo "($bx,$by ${bw}×$bh)"; return 1; }
 }
-# open_path PATH: the file dialog, a typed path and Return.
+# open_path PATH: the file dialog, the typed name of PATH (a file of the test's folder) and Return.
 open_path() {
     click 98 44
     wait_until 10 '[[ -n "$(dialog)" ]]' || fail "le bouton d'ouverture ne montre pas le dialogue"
@@ -168,7 +171,7 @@ open_path() {
     where="$(centred_over_main "$(dialog)")" || fail "le dialogue $where ne s'ouvre pas sur la fenêtre principale ($x,$y)"
     xdotool windowactivate --sync "$(dialog)" 2>/dev/null || true
     wait_until 10 'active_is "$(dialog)"' || fail "le dialogue n'est pas actif"
-    xdotool type --delay 5 "$1"
+    xdotool type --delay 5 "$(basename "$1")"
     xdotool key Return
     # The file name box may have opened its completion list meanwhile, an untitled window of
     # its own: that Return only closed the list. The dialog, still there and active, takes the
