@@ -73,9 +73,7 @@ std::vector<qsizetype> coupures(QStringView texte, int parts)
     std::vector<qsizetype> c{0};
     for (int k = 1; k < parts; ++k) {
         const qsizetype visee = std::max(c.back() + 1, texte.size() * k / parts);
-        qsizetype coupure = premiereCoupure(texte, visee, texte.size());
-        if (coupure < 0)
-            coupure = derniereCoupure(texte, c.back() + 1, visee);
+        const qsizetype coupure = coupureVers(texte, c.back() + 1, visee, texte.size());
         if (coupure > c.back())
             c.push_back(coupure);
     }

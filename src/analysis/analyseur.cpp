@@ -41,6 +41,12 @@ qsizetype derniereCoupure(QStringView texte, qsizetype de, qsizetype a) noexcept
     return -1;
 }
 
+qsizetype coupureVers(QStringView texte, qsizetype de, qsizetype visee, qsizetype a) noexcept
+{
+    const qsizetype c = premiereCoupure(texte, visee, a);
+    return c >= 0 ? c : derniereCoupure(texte, de, visee);
+}
+
 namespace {
 
 // Where the piece that starts at `debut` ends: near debut + longueur, or at
@@ -51,9 +57,7 @@ qsizetype finDuMorceau(QStringView texte, qsizetype debut, qsizetype longueur)
 {
     if (texte.size() - debut <= 2 * longueur)
         return texte.size();
-    qsizetype c = premiereCoupure(texte, debut + longueur, debut + 2 * longueur);
-    if (c < 0)
-        c = derniereCoupure(texte, debut + 1, debut + longueur);
+    qsizetype c = coupureVers(texte, debut + 1, debut + longueur, debut + 2 * longueur);
     if (c < 0)
         c = premiereCoupure(texte, debut + 2 * longueur, texte.size());
     return c < 0 ? texte.size() : c;

@@ -87,6 +87,8 @@ bool coupureSure(char16_t c) noexcept;
 // The first, or the last, safe cut in [de, a), or -1.
 qsizetype premiereCoupure(QStringView texte, qsizetype de, qsizetype a) noexcept;
 qsizetype derniereCoupure(QStringView texte, qsizetype de, qsizetype a) noexcept;
+// A safe cut near `visee`: the first in [visee, a), else the last in [de, visee), else -1.
+qsizetype coupureVers(QStringView texte, qsizetype de, qsizetype visee, qsizetype a) noexcept;
 
 // Adds to `debut` what `suite` found in the text that follows; `suite` is emptied, and after
 // the last merge the set of spellings of `debut` too.

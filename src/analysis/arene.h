@@ -85,12 +85,6 @@ public:
     // The first unit of the next block.
     static size_t blocSuivant(size_t place) noexcept { return (place | (kBloc - 1)) + 1; }
 
-    void effacer() noexcept
-    {
-        blocs_.clear();
-        fin_ = 0;
-    }
-
 private:
     static constexpr size_t kMaxUnites = 0xFFFFFFF0u;
     struct Bloc {

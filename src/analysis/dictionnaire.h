@@ -255,12 +255,6 @@ public:
         }
     }
 
-    void effacer()
-    {
-        arene_.effacer();
-        index_.effacer();
-    }
-
 private:
     bool egal(quint32 place, const char16_t* cle, qsizetype n) const noexcept
     {

@@ -1,15 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/fichier_texte.h"
 
+#include "analysis/compilateur.h"
 #include "document/fins_de_ligne.h"
 #include "platform/memoire_systeme.h"
 
 #include <QFile>
 #include <QFileInfo>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include <algorithm>
 #include <array>
@@ -238,7 +235,7 @@ void DecodeurTexte::decoderCp1252(QByteArrayView octets)
     const auto* entree = reinterpret_cast<const unsigned char*>(octets.data());
     char16_t* const sortie = reinterpret_cast<char16_t*>(tampon_.data());
     qsizetype i = 0;
-#if defined(__SSE2__)
+#if defined(LEXORQUINE_SSE2)
     // Every byte but 0x80–0x9F is its own code: widen sixteen at a time, then mend those.
     const __m128i zero = _mm_setzero_si128();
     const __m128i hautTrois = _mm_set1_epi8(char(0xE0));

@@ -1,18 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/fins_de_ligne.h"
 
+#include "analysis/compilateur.h"
+
 #include <bit>
 #include <cstring>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace {
 
 // Bit k is set when unit k of the sixteen at c may be a CR or a LF: most blocks of text have
 // none, and the few flagged are then looked at one by one.
-#if defined(__SSE2__)
+#if defined(LEXORQUINE_SSE2)
 inline unsigned finsPossibles(const char16_t* c)
 {
     const __m128i cr = _mm_set1_epi16(u'\r');

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "help_window/frm_about.h"
 
-#include "assets/look.h"
+#include "assets/apparence.h"
 #include "help_window/libelle_cliquable.h"
 #include "help_window/placement.h"
 #include "help_window/site.h"
@@ -102,12 +102,12 @@ frmAbout::frmAbout(Lanceur& lanceur, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("Lexorquine"));
-    setWindowIcon(look::programIcon());
+    setWindowIcon(apparence::iconeProgramme());
     // Closing releases the window; the next press of the help button makes it afresh.
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(362, 384);
-    setFont(look::classicFont(8.25, false));
-    look::colorer(this, QPalette::Window, kFond);
+    setFont(apparence::policeClassique(8.25, false));
+    apparence::colorer(this, QPalette::Window, kFond);
     setAutoFillBackground(true);
     // Moves over the bare background put the link back to its resting colour.
     setMouseTracking(true);
@@ -121,14 +121,14 @@ void frmAbout::creerElements()
 {
     Image1 = new QLabel(this);
     preparer(Image1, "Image1", {24, 16, 32, 32}, false);
-    Image1->setPixmap(look::programIcon().pixmap(32, 32));
+    Image1->setPixmap(apparence::iconeProgramme().pixmap(32, 32));
     Image1->setAccessibleName(QStringLiteral("Icône de Lexorquine"));
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setGeometry(288, 8, 52, 23);
     cmdOK->setDefault(true);
-    cmdOK->setCursor(look::handCursor());
+    cmdOK->setCursor(apparence::curseurMain());
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
 
     for (const Libelle& l : kLibelles) {
@@ -136,21 +136,21 @@ void frmAbout::creerElements()
         preparer(label, l.name, l.geometry, l.centred);
         label->setText(QString::fromUtf8(l.text));
         if (l.pointSize > 0)
-            label->setFont(look::classicFont(l.pointSize, true));
+            label->setFont(apparence::policeClassique(l.pointSize, true));
         if (l.colour.isValid())
-            look::colorer(label, QPalette::WindowText, l.colour);
+            apparence::colorer(label, QPalette::WindowText, l.colour);
     }
 
     // Made last, so it lies over the pixel it shares with its neighbour on the left.
     lblk3zop = new LibelleCliquable(this);
     preparer(lblk3zop, "lblk3zop", {264, 344, 89, 17}, false);
     lblk3zop->setText(QLatin1Char(' ') + site::hote());
-    lblk3zop->setFont(look::classicFont(8.25, true));
+    lblk3zop->setFont(apparence::policeClassique(8.25, true));
     lblk3zop->setAccessibleName(QStringLiteral("Visiter le site ") + site::hote());
-    lblk3zop->setCursor(look::handCursor());
+    lblk3zop->setCursor(apparence::curseurMain());
     // Moves without a pressed button count too.
     lblk3zop->setMouseTracking(true);
-    look::colorer(lblk3zop, QPalette::WindowText, QColor(0x00, 0x00, 0xC0));
+    apparence::colorer(lblk3zop, QPalette::WindowText, QColor(0x00, 0x00, 0xC0));
     lblk3zop->setAutoFillBackground(true);
     colorerLien(kLienRepos);
     connect(lblk3zop, &LibelleCliquable::survole, this, &frmAbout::lblk3zop_MouseMove);
@@ -199,7 +199,10 @@ void frmAbout::Form_MouseMove() { colorerLien(kLienRepos); }
 
 void frmAbout::lblk3zop_MouseMove() { colorerLien(kLienSurvol); }
 
-void frmAbout::colorerLien(QColor couleur) { look::colorer(lblk3zop, QPalette::Window, couleur); }
+void frmAbout::colorerLien(QColor couleur)
+{
+    apparence::colorer(lblk3zop, QPalette::Window, couleur);
+}
 
 void frmAbout::cmdOK_Click() { close(); }
 

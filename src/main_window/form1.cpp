@@ -3,7 +3,7 @@
 
 #include "analysis/analyse.h"
 #include "analysis/occurrences.h"
-#include "assets/look.h"
+#include "assets/apparence.h"
 #include "document/fichier_texte.h"
 #include "document/ouverture.h"
 #include "help_window/frm_about.h"
@@ -53,7 +53,7 @@ W* creerElement(QWidget* conteneur, const char* nom, QRect geometrie)
 
 void remplirFond(QWidget* element, QColor couleur)
 {
-    look::colorer(element, QPalette::Window, couleur);
+    apparence::colorer(element, QPalette::Window, couleur);
     // Buttons, check boxes among them, would otherwise fill with their button colour.
     element->setBackgroundRole(QPalette::Window);
     element->setAutoFillBackground(true);
@@ -80,7 +80,7 @@ QPushButton* creerBoutonImage(QWidget* conteneur, const char* nom, QRect geometr
     bouton->setToolTip(infoBulle);
     // No caption: screen readers read the tool tip's words.
     bouton->setAccessibleName(infoBulle.trimmed());
-    bouton->setCursor(look::handCursor());
+    bouton->setCursor(apparence::curseurMain());
     // Return presses the focused button, as Space does.
     bouton->setAutoDefault(true);
     return bouton;
@@ -91,16 +91,16 @@ QPushButton* creerBoutonImage(QWidget* conteneur, const char* nom, QRect geometr
 Form1::Form1(const Plateforme& plateforme, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
     , plateforme_(plateforme)
-    , fond_(look::background())
+    , fond_(apparence::fond())
     , recherche_(new Recherche(this))
     , annonceur_(new Annonceur(this))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString());
-    setWindowIcon(look::programIcon());
+    setWindowIcon(apparence::iconeProgramme());
     setFixedSize(710, 482);
-    setFont(look::classicFont(8.25, true));
-    look::colorer(this, QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
+    setFont(apparence::policeClassique(8.25, true));
+    apparence::colorer(this, QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
     creerElements();
     relierRecherche();
     empecherReduction(this);
@@ -124,37 +124,37 @@ frmAbout* Form1::aide() const { return aide_; }
 
 void Form1::creerElements()
 {
-    const QFont title = look::classicFont(18, true);
+    const QFont title = apparence::policeClassique(18, true);
     Lbltitre2 = creerLibelle(this, "Lbltitre2", {290, 24, 169, 25}, QStringLiteral("LEXORQUINE"));
     Lbltitre2->setFont(title);
-    look::colorer(Lbltitre2, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
+    apparence::colorer(Lbltitre2, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
     LblTitre1 = creerLibelle(this, "LblTitre1", {296, 24, 153, 25}, QStringLiteral("LEXORQUINE"));
     LblTitre1->setFont(title);
-    look::colorer(LblTitre1, QPalette::WindowText, QColor(0xE0, 0xE0, 0xE0));
+    apparence::colorer(LblTitre1, QPalette::WindowText, QColor(0xE0, 0xE0, 0xE0));
 
     // Created before the button it touches, so the button stays on top.
     Label3 = creerElement<LibelleCliquable>(this, "Label3", {43, 24, 41, 41});
     Label3->setTextFormat(Qt::PlainText);
     Label3->setText(QStringLiteral("Ouvrir        un dossier"));
-    Label3->setFont(look::classicFont(8.25, false));
+    Label3->setFont(apparence::policeClassique(8.25, false));
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label3->setWordWrap(true);
     connect(Label3, &LibelleCliquable::clique, this, &Form1::Label3_Click);
 
-    Cmdouvrir = creerBoutonImage(this, "Cmdouvrir", {80, 26, 37, 37}, look::programIcon(),
+    Cmdouvrir = creerBoutonImage(this, "Cmdouvrir", {80, 26, 37, 37}, apparence::iconeProgramme(),
                                  QStringLiteral(" Ouvrir un fichier "));
-    Cmdouvrir->setFont(look::classicFont(8.25, false));
+    Cmdouvrir->setFont(apparence::policeClassique(8.25, false));
     connect(Cmdouvrir, &QPushButton::clicked, this, &Form1::Cmdouvrir_Click);
-    CmdAide = creerBoutonImage(this, "CmdAide", {128, 26, 37, 37}, look::helpIcon(),
+    CmdAide = creerBoutonImage(this, "CmdAide", {128, 26, 37, 37}, apparence::iconeAide(),
                                QStringLiteral(" Aide "));
     connect(CmdAide, &QPushButton::clicked, this, &Form1::CmdAide_Click);
-    CmdQuit = creerBoutonImage(this, "CmdQuit", {640, 26, 37, 37}, look::quitIcon(),
+    CmdQuit = creerBoutonImage(this, "CmdQuit", {640, 26, 37, 37}, apparence::iconeQuitter(),
                                QStringLiteral(" Quitter "));
     connect(CmdQuit, &QPushButton::clicked, this, &Form1::CmdQuit_Click);
 
     Le_texte = creerElement<VueTexte>(this, "Le_texte", {32, 72, 649, 193});
-    Le_texte->setFont(look::classicFont(8.25, false));
-    look::colorer(Le_texte, QPalette::Base, QColor(0xFF, 0xFF, 0xC0));
+    Le_texte->setFont(apparence::policeClassique(8.25, false));
+    apparence::colorer(Le_texte, QPalette::Base, QColor(0xFF, 0xFF, 0xC0));
     Le_texte->definirPointeur(QCursor(Qt::ArrowCursor));
     Le_texte->setAccessibleName(QStringLiteral("Texte du fichier"));
 
@@ -171,7 +171,7 @@ void Form1::creerCadreAnalyse()
 {
     Fram2 = creerElement<QGroupBox>(this, "Fram2", {32, 304, 305, 145});
     Fram2->setTitle(QStringLiteral("  Analyse"));
-    Fram2->setFont(look::classicFont(9.75, true));
+    Fram2->setFont(apparence::policeClassique(9.75, true));
     remplirFond(Fram2, QColor(0xC0, 0xC0, 0xC0));
     Fram2->setStyle(StyleCadre::commun());
 
@@ -185,10 +185,10 @@ void Form1::creerCadreAnalyse()
                                          QStringLiteral("Nombre de caractères"));
 
     Resultat_Txt = creerElement<VueTexte>(Fram2, "Resultat_Txt", {136, 16, 153, 121});
-    look::colorer(Resultat_Txt, QPalette::Base, QColor(0xC0, 0xFF, 0xFF));
+    apparence::colorer(Resultat_Txt, QPalette::Base, QColor(0xC0, 0xFF, 0xFF));
     Resultat_Txt->setToolTip(QStringLiteral(" Occurrences avec ou sans majuscule."));
-    Resultat_Txt->setCursor(look::handCursor());
-    Resultat_Txt->definirPointeur(look::handCursor());
+    Resultat_Txt->setCursor(apparence::curseurMain());
+    Resultat_Txt->definirPointeur(apparence::curseurMain());
     // Else named after its frame.
     Resultat_Txt->setAccessibleName(QStringLiteral("Occurrences des mots"));
     // The heading of an empty report; before the first analysis it ends with a line break.
@@ -199,14 +199,14 @@ void Form1::creerCadreRecherche()
 {
     Frame1 = creerElement<QGroupBox>(this, "Frame1", {360, 304, 321, 145});
     Frame1->setTitle(QStringLiteral("  Recherche:  mot ou  groupe de caractères"));
-    Frame1->setFont(look::classicFont(9.75, true));
+    Frame1->setFont(apparence::policeClassique(9.75, true));
     remplirFond(Frame1, QColor(0xC0, 0xC0, 0xC0));
     Frame1->setStyle(StyleCadre::commun());
 
     TxtRecherche = creerElement<ChampRecherche>(Frame1, "TxtRecherche", {16, 24, 137, 19});
-    TxtRecherche->setFont(look::classicFont(8.25, false));
+    TxtRecherche->setFont(apparence::policeClassique(8.25, false));
     TxtRecherche->setAlignment(Qt::AlignHCenter);
-    TxtRecherche->setCursor(look::handCursor());
+    TxtRecherche->setCursor(apparence::curseurMain());
     TxtRecherche->setToolTip(
         QStringLiteral(" Caractère(s)  englobé(s)  dans un mot ou  groupe de mots. "));
     TxtRecherche->setAccessibleName(QStringLiteral("Texte à rechercher"));
@@ -214,18 +214,18 @@ void Form1::creerCadreRecherche()
     ChkMaj = creerElement<CaseMultiligne>(Frame1, "ChkMaj", {24, 56, 121, 25});
     ChkMaj->setText(QStringLiteral("Première lettre en majuscule"));
     remplirFond(ChkMaj, QColor(0xC0, 0xC0, 0xC0));
-    ChkMaj->setCursor(look::handCursor());
+    ChkMaj->setCursor(apparence::curseurMain());
 
     CmdRecherche = creerElement<QPushButton>(Frame1, "CmdRecherche", {40, 96, 89, 21});
     CmdRecherche->setText(QStringLiteral("Rechercher"));
-    CmdRecherche->setCursor(look::handCursor());
+    CmdRecherche->setCursor(apparence::curseurMain());
     CmdRecherche->setAutoDefault(true);
 
     ChkCherche = creerElement<QCheckBox>(Frame1, "ChkCherche", {64, 120, 49, 13});
     ChkCherche->setText(QStringLiteral("Auto"));
     ChkCherche->setChecked(true);
     remplirFond(ChkCherche, QColor(0xC0, 0xC0, 0xC0));
-    ChkCherche->setCursor(look::handCursor());
+    ChkCherche->setCursor(apparence::curseurMain());
 
     auto* resultat = creerElement<LibelleAjuste>(Frame1, "Label2", {160, 48, 145, 65});
     Label2 = resultat;

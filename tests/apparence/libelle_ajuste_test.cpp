@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "apparence/encre.h"
-#include "assets/look.h"
+#include "assets/apparence.h"
 #include "main_window/form1.h"
 #include "main_window/libelle_ajuste.h"
 #include "platform/fakes.h"
@@ -122,7 +122,7 @@ TEST_P(FittedExtremes, NeverSpillOutAndKeepBothEnds)
     QWidget fond;
     LibelleAjuste libelle(&fond);
     libelle.setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    libelle.setFont(look::classicFont(8.25, true));
+    libelle.setFont(apparence::policeClassique(8.25, true));
     libelle.setGeometry(0, 0, c.largeur, 17);
     libelle.setText(c.texte);
 
@@ -157,7 +157,7 @@ TEST(FittedLabel, FollowsItsWidthAndFont)
 {
     QWidget fond;
     LibelleAjuste libelle(&fond);
-    QFont police = look::classicFont(8.25, false);
+    QFont police = apparence::policeClassique(8.25, false);
     libelle.setFont(police);
     libelle.setGeometry(0, 0, 60, 17);
     libelle.setText(u"1234567890 Mots"_qs);

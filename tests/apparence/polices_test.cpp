@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "apparence/encre.h"
-#include "assets/look.h"
+#include "assets/apparence.h"
 #include "help_window/frm_about.h"
 #include "main_window/case_multiligne.h"
 #include "main_window/form1.h"
@@ -147,17 +147,17 @@ void verifierLegendes(QWidget* fenetre, size_t combien)
 
 TEST(CarriedFont, IsTheOnlyFaceAndServesBothWeights)
 {
-    ASSERT_TRUE(look::chargerPolices());
+    ASSERT_TRUE(apparence::chargerPolices());
     // The test setup hides every font of the system: only the program's own remain, and
     // the generic names all lead to it.
     const QStringList familles = QFontDatabase::families();
-    EXPECT_TRUE(familles.contains(look::classicFamily()));
+    EXPECT_TRUE(familles.contains(apparence::familleClassique()));
     for (const QString& famille : familles)
-        EXPECT_EQ(QFontInfo(QFont(famille)).family(), look::classicFamily())
+        EXPECT_EQ(QFontInfo(QFont(famille)).family(), apparence::familleClassique())
             << famille.toStdString();
     for (bool gras : {false, true}) {
-        const QFontInfo info(look::classicFont(8.25, gras));
-        EXPECT_EQ(info.family(), look::classicFamily());
+        const QFontInfo info(apparence::policeClassique(8.25, gras));
+        EXPECT_EQ(info.family(), apparence::familleClassique());
         EXPECT_EQ(info.bold(), gras);
     }
 }
@@ -166,7 +166,7 @@ TEST(CarriedFont, NoCaptionOfTheMainWindowIsCut)
 {
     FakePlatform fakes;
     Form1 form{fakes.platform()};
-    EXPECT_EQ(QFontInfo(form.font()).family(), look::classicFamily());
+    EXPECT_EQ(QFontInfo(form.font()).family(), apparence::familleClassique());
     // Titles, the open label, address, the four counts, result, two frames,
     // two check boxes, the search button.
     verifierLegendes(&form, 14);
@@ -176,7 +176,7 @@ TEST(CarriedFont, NoCaptionOfTheHelpWindowIsCut)
 {
     FakePlatform fakes;
     frmAbout aide(fakes.launcher);
-    EXPECT_EQ(QFontInfo(aide.font()).family(), look::classicFamily());
+    EXPECT_EQ(QFontInfo(aide.font()).family(), apparence::familleClassique());
     // Twelve captions, the link and OK.
     verifierLegendes(&aide, 14);
 }

@@ -1,19 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "assets/look.h"
+#include "assets/apparence.h"
 
 #include <QFontDatabase>
 #include <QWidget>
 
-namespace look {
+namespace apparence {
 
-QPixmap background() { return QPixmap(QStringLiteral(":/assets/background.gif")); }
-QIcon programIcon() { return QIcon(QStringLiteral(":/assets/lexorquine.ico")); }
-QIcon helpIcon() { return QIcon(QStringLiteral(":/assets/aide.ico")); }
-QIcon quitIcon() { return QIcon(QStringLiteral(":/assets/quitter.ico")); }
+QPixmap fond() { return QPixmap(QStringLiteral(":/assets/background.gif")); }
+QIcon iconeProgramme() { return QIcon(QStringLiteral(":/assets/lexorquine.ico")); }
+QIcon iconeAide() { return QIcon(QStringLiteral(":/assets/aide.ico")); }
+QIcon iconeQuitter() { return QIcon(QStringLiteral(":/assets/quitter.ico")); }
 
-QCursor handCursor() { return QCursor(QPixmap(QStringLiteral(":/assets/main.png")), 12, 1); }
+QCursor curseurMain() { return QCursor(QPixmap(QStringLiteral(":/assets/main.png")), 12, 1); }
 
-QString classicFamily() { return QStringLiteral("Liberation Sans"); }
+QString familleClassique() { return QStringLiteral("Liberation Sans"); }
 
 bool chargerPolices()
 {
@@ -27,19 +27,19 @@ bool chargerPolices()
     return chargees;
 }
 
-QFont classicFont(qreal pointSize, bool bold)
+QFont policeClassique(qreal taillePoints, bool gras)
 {
     chargerPolices();
-    QFont font(classicFamily());
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(pointSize);
-    font.setBold(bold);
+    QFont police(familleClassique());
+    police.setStyleHint(QFont::SansSerif);
+    police.setPointSizeF(taillePoints);
+    police.setBold(gras);
     // The face is a little wider than the one the layout was drawn with.
-    font.setStretch(90);
+    police.setStretch(90);
     // Full hinting, the default where no font settings exist, rounds every advance up and
     // widens the captions by several pixels: the widths must not depend on such settings.
-    font.setHintingPreference(QFont::PreferVerticalHinting);
-    return font;
+    police.setHintingPreference(QFont::PreferVerticalHinting);
+    return police;
 }
 
 void colorer(QWidget* element, QPalette::ColorRole role, QColor couleur)
@@ -49,4 +49,4 @@ void colorer(QWidget* element, QPalette::ColorRole role, QColor couleur)
     element->setPalette(palette);
 }
 
-} // namespace look
+} // namespace apparence
