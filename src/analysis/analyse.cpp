@@ -136,9 +136,10 @@ constexpr qsizetype kParFil = 1 << 15;
 
 } // namespace
 
-AnalyseComplete analyserTexte(QStringView texte, std::stop_token arret)
+AnalyseComplete analyserTexte(QStringView texte, std::stop_token arret, int fils)
 {
+    if (fils <= 0)
+        fils = std::max(1, QThread::idealThreadCount());
     const qsizetype utiles = std::max<qsizetype>(1, texte.size() / kParFil);
-    const int fils = int(std::min<qsizetype>(std::max(1, QThread::idealThreadCount()), utiles));
-    return lexique::analyser(texte, fils, std::move(arret));
+    return lexique::analyser(texte, int(std::min<qsizetype>(fils, utiles)), std::move(arret));
 }

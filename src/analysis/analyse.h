@@ -18,7 +18,8 @@ struct AnalyseComplete {
     QString rapport; // table.Rapport()
 };
 
-// Same results as the separate calls; long texts are shared between the
-// machine's cores. Once `arret` is requested it gives up within a few pieces of
-// text, and its result is of no use.
-AnalyseComplete analyserTexte(QStringView texte, std::stop_token arret = {});
+// Same results as the separate calls, on any number of threads; long texts
+// are shared between `fils` threads at most, or the machine's cores when 0.
+// Once `arret` is requested it gives up within a few pieces of text, and its
+// result is of no use.
+AnalyseComplete analyserTexte(QStringView texte, std::stop_token arret = {}, int fils = 0);

@@ -17,10 +17,6 @@ namespace {
 constexpr quint32 kMotWc = quint32(1) << 31;
 constexpr quint32 kCompteMax = kMotWc - 1;
 
-// The text goes by pieces of about this many characters, small enough for
-// the piece and its list of words to stay in cache between the two scans.
-constexpr qsizetype kMorceau = 1 << 14;
-
 } // namespace
 
 bool coupureSure(char16_t c) noexcept { return c != u'\'' && c != u'\n' && estBlanc(c); }
@@ -70,7 +66,7 @@ void Analyseur::ajouterTexte(QStringView texte, std::stop_token arret)
     for (qsizetype debut = 0; debut < texte.size();) {
         if (arret.stop_requested())
             return;
-        const qsizetype fin = finDuMorceau(texte, debut, kMorceau);
+        const qsizetype fin = finDuMorceau(texte, debut, morceau_);
         ajouterMorceau(texte.sliced(debut, fin - debut));
         debut = fin;
     }
@@ -205,17 +201,26 @@ void Analyseur::ajouterMorceau(QStringView morceau)
 void Analyseur::fusionnerMots(const Analyseur& suite, const std::stop_token& arret)
 {
     mots_ += suite.mots_;
-    // The words of wc in both count once: those of `suite` are looked up
-    // here without being added, by batches prefetched together.
-    qint64 communs = 0;
+    // The words of wc of `suite` are looked up here by batches prefetched together; those new
+    // here join this set, so that a later part finds every word met before it.
     constexpr size_t kLot = 32;
     Dictionnaire::Demande lot[kLot];
+    quint32 places[kLot];
     size_t nbLot = 0;
     const auto traiterLot = [&] {
-        exacts_.trouverLot(lot, nbLot, [&](size_t, quint32 place) {
-            if (place != Dictionnaire::kAbsente && (exacts_.valeur(place) & kMotWc))
-                ++communs;
-        });
+        exacts_.trouverLot(lot, nbLot, [&](size_t k, quint32 place) { places[k] = place; });
+        for (size_t k = 0; k < nbLot; ++k) {
+            quint32 place = places[k];
+            if (place == Dictionnaire::kAbsente) {
+                bool ajoute = false;
+                place = exacts_.trouverOuAjouter(lot[k].cle, lot[k].n, lot[k].h, ajoute);
+            }
+            const quint32 v = exacts_.valeur(place);
+            if (!(v & kMotWc)) {
+                exacts_.fixerValeur(place, v | kMotWc);
+                ++differents_;
+            }
+        }
         nbLot = 0;
     };
     suite.exacts_.pourChaque([&](const char16_t* mot, qsizetype n, quint32 valeur) {
@@ -226,7 +231,6 @@ void Analyseur::fusionnerMots(const Analyseur& suite, const std::stop_token& arr
             traiterLot();
     });
     traiterLot();
-    differents_ += suite.differents_ - communs;
 }
 
 void Analyseur::libererMots()

@@ -15,6 +15,7 @@
 
 #include <QStringView>
 
+#include <algorithm>
 #include <stop_token>
 #include <vector>
 
@@ -26,10 +27,15 @@ enum Regles : quint8 {
     Toutes = 3,
 };
 
+// The text goes by pieces of about this many characters, small enough for
+// the piece and its list of words to stay in cache between the two scans.
+inline constexpr qsizetype kMorceauParDefaut = 1 << 14;
+
 class Analyseur {
 public:
-    explicit Analyseur(Regles regles)
+    explicit Analyseur(Regles regles, qsizetype morceau = kMorceauParDefaut)
         : regles_(regles)
+        , morceau_(std::max<qsizetype>(1, morceau))
     { }
 
     // Goes on with the text that follows what it has seen, cut anywhere a
@@ -68,6 +74,7 @@ private:
     quint32 chercher(const char16_t* d, qsizetype n);
 
     Regles regles_;
+    qsizetype morceau_;
     qint64 mots_ = 0;
     qint64 differents_ = 0;
     Dictionnaire exacts_;

@@ -20,7 +20,7 @@ QString messageSur(Construire&& construire) noexcept
 }
 
 std::unique_ptr<DocumentOuvert> ouvrir(const QString& chemin, const std::stop_token& arret,
-                                       const SourceMemoire& memoire, qsizetype tailleBloc,
+                                       const SourceMemoire& memoire, qsizetype tailleBloc, int fils,
                                        QString& erreur)
 {
     LectureFichier lecture
@@ -35,7 +35,7 @@ std::unique_ptr<DocumentOuvert> ouvrir(const QString& chemin, const std::stop_to
     document->lignes = IndexLignes(texte, arret);
     if (arret.stop_requested())
         return nullptr;
-    document->analyse = analyserTexte(texte, arret);
+    document->analyse = analyserTexte(texte, arret, fils);
     if (arret.stop_requested())
         return nullptr;
     document->lignesRapport = IndexLignes(document->analyse.rapport, arret);
@@ -47,12 +47,12 @@ std::unique_ptr<DocumentOuvert> ouvrir(const QString& chemin, const std::stop_to
 } // namespace
 
 Ouverture preparerOuverture(const QString& chemin, std::stop_token arret,
-                            const SourceMemoire& memoire, qsizetype tailleBloc) noexcept
+                            const SourceMemoire& memoire, qsizetype tailleBloc, int fils) noexcept
 {
     Ouverture o;
     o.chemin = chemin;
     try {
-        o.document = ouvrir(chemin, arret, memoire, tailleBloc, o.erreur);
+        o.document = ouvrir(chemin, arret, memoire, tailleBloc, fils, o.erreur);
     } catch (const std::bad_alloc&) {
         // Past the estimate made before reading: the text needed more than its size foretold.
         // What was built is gone by now.

@@ -31,7 +31,8 @@ struct Ouverture {
 
 // Never throws: any failure, on any thread of the work, comes back as `erreur`, and a lack of
 // memory as its own message. Once `arret` is requested every step gives up within a few
-// megabytes of text, and nothing comes back.
+// megabytes of text, and nothing comes back. The analysis runs on `fils` threads at most, or
+// the machine's cores when 0.
 Ouverture preparerOuverture(const QString& chemin, std::stop_token arret,
                             const SourceMemoire& memoire = memoireDisponible,
-                            qsizetype tailleBloc = kTailleBlocLecture) noexcept;
+                            qsizetype tailleBloc = kTailleBlocLecture, int fils = 0) noexcept;

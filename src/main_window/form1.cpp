@@ -423,8 +423,10 @@ void Form1::CommencerOuverture(const QString& chemin)
     arret_ = std::stop_source();
     travail_ = new QFutureWatcher<Ouverture>(this);
     connect(travail_, &QFutureWatcherBase::finished, this, &Form1::TerminerOuverture);
-    travail_->setFuture(QtConcurrent::run(
-        [chemin, arret = arret_.get_token()] { return preparerOuverture(chemin, arret); }));
+    travail_->setFuture(
+        QtConcurrent::run([chemin, arret = arret_.get_token(), fils = filsAnalyse_] {
+            return preparerOuverture(chemin, arret, memoireDisponible, kTailleBlocLecture, fils);
+        }));
 }
 
 void Form1::TerminerOuverture()

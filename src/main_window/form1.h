@@ -66,6 +66,8 @@ public:
 
     // True from the file chosen until its text and analysis are shown.
     bool ouvertureEnCours() const { return travail_ != nullptr; }
+    // For tests: the analysis of the next opens on this many threads, whatever the machine.
+    void imposerFilsAnalyse(int fils) { filsAnalyse_ = fils; }
 
     void Cmdouvrir_Click();
     void Label3_Click();
@@ -108,4 +110,5 @@ private:
     QFutureWatcher<Ouverture>* travail_ = nullptr;
     std::stop_source arret_;
     bool minuterieActive_ = false;
+    int filsAnalyse_ = 0; // 0: the machine's cores
 };

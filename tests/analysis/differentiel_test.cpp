@@ -55,6 +55,9 @@ std::vector<quint64> graines(quint64 n)
     return r;
 }
 
+// Counts of threads unlike the machine's: each cuts a text in its own places.
+constexpr int kFils[] = {1, 2, 3, 5, 8, 16};
+
 // A place where a text can be cut for the merge: a separator of both rules.
 qsizetype coupureAleatoire(const QString& t, std::mt19937_64& alea)
 {
@@ -96,12 +99,15 @@ TEST(Differentiel, TableDesOccurrences)
         ASSERT_EQ(contenu(complete.table), attendu);
         ASSERT_EQ(complete.rapport, table.Rapport());
 
-        // And from its two-thread path, whatever the length.
-        const AnalyseComplete deux = lexique::analyser(texte, 2);
-        ASSERT_EQ(deux.mots, complete.mots);
-        ASSERT_EQ(deux.motsDifferents, complete.motsDifferents);
-        ASSERT_EQ(contenu(deux.table), attendu);
-        ASSERT_EQ(deux.rapport, complete.rapport);
+        // And on any count of threads, whatever the length.
+        for (const int fils : kFils) {
+            SCOPED_TRACE("fils " + std::to_string(fils));
+            const AnalyseComplete r = lexique::analyser(texte, fils);
+            ASSERT_EQ(r.mots, complete.mots);
+            ASSERT_EQ(r.motsDifferents, complete.motsDifferents);
+            ASSERT_EQ(contenu(r.table), attendu);
+            ASSERT_EQ(r.rapport, complete.rapport);
+        }
     }
 }
 
@@ -123,8 +129,10 @@ TEST(Differentiel, FusionDesTranches)
         for (const lexique::Regles regles :
              {lexique::Toutes, lexique::MotsWc, lexique::Occurrences}) {
             SCOPED_TRACE("regles " + std::to_string(int(regles)));
-            lexique::Analyseur a(regles);
-            lexique::Analyseur b(regles);
+            // Pieces of the usual size, and tiny ones that end at nearly every cut.
+            const qsizetype morceau = graine % 2 ? lexique::kMorceauParDefaut : 5;
+            lexique::Analyseur a(regles, morceau);
+            lexique::Analyseur b(regles, morceau);
             a.ajouterTexte(debut);
             b.ajouterTexte(suite);
             a.fusionnerMots(b);
@@ -167,20 +175,23 @@ TEST(Differentiel, BordsDeBlocs)
     }
 }
 
-// Long texts take the two-thread path of analyserTexte.
+// Long texts cut in as many parts as there are threads, up to many more than cores.
 TEST(Differentiel, AnalyseCompleteSurTextesLongs)
 {
     for (quint64 graine : graines(6)) {
         std::mt19937_64 alea(graine);
         const QString texte = generateur::texteAleatoire(alea, 60000 + int(alea() % 60000));
         SCOPED_TRACE("graine " + std::to_string(graine));
-        const AnalyseComplete r = analyserTexte(texte);
         TableOccurrences seule;
         seule.AnalyserMots(texte);
-        EXPECT_EQ(r.mots, wc::CompterMots(texte));
-        EXPECT_EQ(r.motsDifferents, wc::CompterMotsDifferents(texte));
-        EXPECT_EQ(contenu(r.table), contenu(seule));
-        EXPECT_EQ(r.rapport, seule.Rapport());
+        for (const int fils : {1, 2, 3, 5, 8, 16, 64}) {
+            SCOPED_TRACE("fils " + std::to_string(fils));
+            const AnalyseComplete r = lexique::analyser(texte, fils);
+            EXPECT_EQ(r.mots, wc::CompterMots(texte));
+            EXPECT_EQ(r.motsDifferents, wc::CompterMotsDifferents(texte));
+            EXPECT_EQ(contenu(r.table), contenu(seule));
+            EXPECT_EQ(r.rapport, seule.Rapport());
+        }
     }
 }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "generateur.h"
 
-#include "analysis/wc.h"
+#include "reference.h"
 
 #include <array>
 
@@ -70,7 +70,7 @@ QString texteAleatoire(std::mt19937_64& alea, int nbMorceaux)
         }
         case 3:
         case 4:
-            t += QChar(wc::Separateurs[alea() % wc::Separateurs.size()]);
+            t += QChar(reference::kSeparateurs[alea() % reference::kSeparateurs.size()]);
             break;
         case 5:
             t += QString(int(alea() % 6) + 1, u' ');

@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reference.h"
 
-#include "analysis/wc.h"
-
 #include <algorithm>
 
 namespace reference {
 
 QString NormaliserTexte(QString t)
 {
-    for (char16_t s : wc::Separateurs) {
+    for (char16_t s : kSeparateurs) {
         qsizetype p = t.indexOf(QChar(s), 0, Qt::CaseInsensitive);
         while (p >= 0) {
             t = t.left(p) + u' ' + t.mid(p + 1);

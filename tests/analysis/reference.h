@@ -8,9 +8,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <string_view>
 #include <vector>
 
 namespace reference {
+
+// The separators of the word count, written out here apart from the program's own table, for
+// the procedures below, the random texts and the fuzzer.
+inline constexpr std::u16string_view kSeparateurs
+    = u",;:!?./()[]{}=+-_'#~%$\u00A3*\u00AB\u00BB\"\r\n\t";
 
 QString NormaliserTexte(QString texte);
 QStringList Couper(const QString& normalise); // pieces, empty ones included

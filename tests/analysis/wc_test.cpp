@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/wc.h"
+#include "reference.h"
 
 #include <gtest/gtest.h>
 
@@ -55,11 +56,9 @@ TEST(Wc, TableDesCas)
 
 TEST(Wc, TableDesSeparateurs)
 {
-    const char16_t codes[30] = {44, 59, 58, 33, 63,  46, 47, 40,  41, 91,  93,  123, 125, 61, 43,
-                                45, 95, 39, 35, 126, 37, 36, 163, 42, 171, 187, 34,  13,  10, 9};
-    ASSERT_EQ(wc::Separateurs.size(), 30u);
-    for (size_t i = 0; i < 30; ++i)
-        EXPECT_EQ(wc::Separateurs[i], codes[i]) << "index " << i;
+    ASSERT_EQ(wc::Separateurs.size(), reference::kSeparateurs.size());
+    for (size_t i = 0; i < wc::Separateurs.size(); ++i)
+        EXPECT_EQ(wc::Separateurs[i], reference::kSeparateurs[i]) << "index " << i;
 }
 
 TEST(Wc, ChaqueSeparateurCoupe)

@@ -55,7 +55,7 @@ bool estBlanc(QChar c)
 {
     if (c == u' ')
         return true;
-    for (char16_t s : wc::Separateurs)
+    for (char16_t s : reference::kSeparateurs)
         if (c == s)
             return true;
     return false;
@@ -118,9 +118,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const AnalyseComplete complete = analyserTexte(texte);
     verifier(complete.mots == mots && complete.motsDifferents == differents, "complete counts");
     verifier(complete.rapport == rapport, "complete report");
-    const AnalyseComplete deux = lexique::analyser(texte, 2);
-    verifier(deux.mots == mots && deux.motsDifferents == differents, "two-thread counts");
-    verifier(deux.rapport == rapport, "two-thread report");
+    for (const int fils : {1, 2, 3, 5, 8, 16}) {
+        const AnalyseComplete r = lexique::analyser(texte, fils);
+        verifier(r.mots == mots && r.motsDifferents == differents, "counts on threads");
+        verifier(r.rapport == rapport, "report on threads");
+    }
 
     if (texte.size() <= 400) {
         verifier(normalise == reference::NormaliserTexte(texte), "reference normalisation");
