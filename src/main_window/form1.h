@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "analysis/occurrences.h"
 #include "main_window/champ_recherche.h"
 #include "platform/plateforme.h"
 
@@ -12,7 +13,9 @@
 
 class Annonceur;
 class LibelleCliquable;
+class QAction;
 class QCheckBox;
+class QDropEvent;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -67,6 +70,13 @@ public:
     // True from the file chosen until its text and analysis are shown.
     bool ouvertureEnCours() const { return travail_ != nullptr; }
 
+    // A path that comes otherwise than from the dialog (the command line, a drop): the same
+    // checks and messages as a chosen one.
+    void ouvrir(const QString& chemin);
+
+    // Asks where, then writes the occurrence table of the last text for a spreadsheet.
+    void EnregistrerListe();
+
     void Cmdouvrir_Click();
     void Label3_Click();
     void CmdAide_Click();
@@ -84,12 +94,18 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void creerElements();
     void creerCadreAnalyse();
     void creerCadreRecherche();
     void relierRecherche();
+    void creerMenuListe();
+    // A file dragged over the window or dropped on it, wherever on it.
+    void recevoirGlisser(QDropEvent* event);
     void Form_Load();
     void Form_MouseDown(Qt::MouseButton bouton);
     void OuvrirFichier();
@@ -108,4 +124,7 @@ private:
     QFutureWatcher<Ouverture>* travail_ = nullptr;
     std::stop_source arret_;
     bool minuterieActive_ = false;
+    // The table of the text shown, which its report was written from.
+    TableOccurrences table_;
+    QAction* actionListe_ = nullptr;
 };

@@ -31,6 +31,19 @@ public:
         return answer;
     }
     void montrerErreur(QWidget*, const QString& message) override { errors << message; }
+
+    // Each save dialog is offered a name and answers the next of these.
+    std::deque<QString> saveAnswers;
+    QStringList offered;
+    QString choisirFichierListe(QWidget*, const QString& propose) override
+    {
+        offered << propose;
+        if (saveAnswers.empty())
+            return {};
+        QString answer = saveAnswers.front();
+        saveAnswers.pop_front();
+        return answer;
+    }
 };
 
 class FauxLanceur final : public Lanceur {
