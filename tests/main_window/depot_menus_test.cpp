@@ -14,24 +14,21 @@ namespace {
 
 using Depot = FormWithFiles;
 
-// Given at start or dropped, a path meets the checks and messages of a chosen one.
-TEST_F(Depot, UnCheminDonneOuDeposeSOuvreCommeUnCheminChoisi)
+// A dropped file meets the checks and messages of a chosen one; only one, and not during an open.
+TEST_F(Depot, UnFichierDeposeSOuvreCommeUnFichierChoisi)
 {
     const QString conte = write(u"conte.txt"_qs, "Il était une fois.\r\n");
     const QString notes = write(u"notes.md"_qs, "# titre\n");
     const struct {
-        bool depose;
         QStringList chemins;
         bool pendantOuverture, pris, ouvert;
         QString erreur;
     } cas[] = {
-        {false, {conte}, false, true, true, {}},
-        {false, {notes}, false, true, false, u"« notes.md » n'est pas un fichier texte (.txt)."_qs},
-        {false, {dir.filePath(u"absent.txt"_qs)}, false, true, false, u"n'existe plus"_qs},
-        {true, {conte}, false, true, true, {}},
-        {true, {notes}, false, true, false, u"« notes.md » n'est pas un fichier texte (.txt)."_qs},
-        {true, {conte, notes}, false, false, false, {}},
-        {true, {conte}, true, false, true, {}},
+        {{conte}, false, true, true, {}},
+        {{notes}, false, true, false, u"« notes.md » n'est pas un fichier texte (.txt)."_qs},
+        {{dir.filePath(u"absent.txt"_qs)}, false, true, false, u"n'existe plus"_qs},
+        {{conte, notes}, false, false, false, {}},
+        {{conte}, true, false, true, {}},
     };
     for (const auto& c : cas) {
         FakePlatform doublures;
@@ -43,26 +40,21 @@ TEST_F(Depot, UnCheminDonneOuDeposeSOuvreCommeUnCheminChoisi)
         for (const QString& chemin : c.chemins)
             adresses << QUrl::fromLocalFile(chemin);
         donnees.setUrls(adresses);
-        // As a file manager does: the pointer comes in, then the button is let go.
+        // As from a file manager: the pointer comes in, then the button is let go.
         QDragEnterEvent entree({60, 100}, Qt::CopyAction | Qt::MoveAction, &donnees, Qt::LeftButton,
                                Qt::NoModifier);
         QDropEvent depot({60, 100}, Qt::CopyAction | Qt::MoveAction, &donnees, Qt::LeftButton,
                          Qt::NoModifier);
         depot.setDropAction(Qt::MoveAction);
-        if (!c.depose) {
-            fenetre.ouvrir(c.chemins.constFirst());
-        } else {
-            QApplication::sendEvent(&fenetre, &entree);
-            QApplication::sendEvent(&fenetre, &depot);
-            EXPECT_EQ(entree.isAccepted(), c.pris);
-            EXPECT_EQ(depot.isAccepted(), c.pris);
-            EXPECT_EQ(depot.dropAction() == Qt::CopyAction, c.pris) << "moved away";
-        }
+        QApplication::sendEvent(&fenetre, &entree);
+        QApplication::sendEvent(&fenetre, &depot);
+        EXPECT_EQ(entree.isAccepted() && depot.isAccepted(), c.pris);
+        EXPECT_EQ(depot.dropAction() == Qt::CopyAction, c.pris) << "moved away";
         QTest::qWait(0);
         EXPECT_TRUE(QTest::qWaitFor([&] { return !fenetre.ouvertureEnCours(); }, 60000));
         EXPECT_EQ(fenetre.Label1->text() == conte, c.ouvert) << c.chemins.join(u' ').toStdString();
-        EXPECT_EQ(doublures.files.errors.value(0).contains(c.erreur), true);
         EXPECT_EQ(doublures.files.errors.size(), c.erreur.isEmpty() ? 0 : 1);
+        EXPECT_TRUE(doublures.files.errors.value(0).contains(c.erreur));
     }
 }
 
@@ -84,12 +76,10 @@ TEST_F(Depot, LesMenusDesDeuxBoitesEtLaListeEnregistree)
     EXPECT_EQ(entrees(form.Le_texte), QStringList({copier + u'+', tout + u'+'}));
     EXPECT_EQ(entrees(form.Resultat_Txt),
               QStringList({copier + u'-', tout + u'+', u"+"_qs, liste + u'+'}));
-    for (const auto& [touche, modificateur] :
-         {std::pair(Qt::Key_Menu, Qt::NoModifier), std::pair(Qt::Key_F10, Qt::ShiftModifier)}) {
-        QTest::keyClick(form.Resultat_Txt, touche, modificateur);
-        QWidget* menu = QApplication::activePopupWidget();
-        ASSERT_TRUE(qobject_cast<QMenu*>(menu)) << "no menu for key " << touche;
-        menu->close();
+    for (const QKeySequence& touche : {QKeySequence(Qt::Key_Menu), QKeySequence(u"Shift+F10"_qs)}) {
+        QTest::keySequence(form.Resultat_Txt, touche);
+        ASSERT_TRUE(qobject_cast<QMenu*>(QApplication::activePopupWidget())) << touche[0].key();
+        QApplication::activePopupWidget()->close();
     }
 
     fakes.files.saveAnswers = {dir.filePath(u"liste.csv"_qs), dir.filePath(u"non/liste.csv"_qs)};

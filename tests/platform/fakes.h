@@ -32,17 +32,12 @@ public:
     }
     void montrerErreur(QWidget*, const QString& message) override { errors << message; }
 
-    // Each save dialog is offered a name and answers the next of these.
-    std::deque<QString> saveAnswers;
-    QStringList offered;
+    // Each save dialog is offered a name and answers the next of these, or cancels.
+    QStringList saveAnswers, offered;
     QString choisirFichierListe(QWidget*, const QString& propose) override
     {
         offered << propose;
-        if (saveAnswers.empty())
-            return {};
-        QString answer = saveAnswers.front();
-        saveAnswers.pop_front();
-        return answer;
+        return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
 };
 
