@@ -317,7 +317,7 @@ bool Form1::eventFilter(QObject* surveille, QEvent* evenement)
     if (surveille == TxtRecherche
         && (evenement->type() == QEvent::DragEnter || evenement->type() == QEvent::DragMove
             || evenement->type() == QEvent::Drop)
-        && static_cast<QDropEvent*>(evenement)->mimeData()->hasUrls()) {
+        && static_cast<QDropEvent*>(evenement)->mimeData()->urls().value(0).isLocalFile()) {
         recevoirGlisser(static_cast<QDropEvent*>(evenement));
         return true;
     }
