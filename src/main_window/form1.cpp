@@ -2,8 +2,10 @@
 #include "main_window/form1.h"
 
 #include "analysis/analyse.h"
+#include "analysis/liste_csv.h"
 #include "analysis/occurrences.h"
 #include "assets/apparence.h"
+#include "document/enregistrement.h"
 #include "document/fichier_texte.h"
 #include "document/ouverture.h"
 #include "help_window/frm_about.h"
@@ -20,6 +22,7 @@
 #include "search/recherche.h"
 #include "text_view/vue_texte.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -28,11 +31,13 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QUrl>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace {
@@ -103,6 +108,8 @@ Form1::Form1(const Plateforme& plateforme, QWidget* parent)
     apparence::colorer(this, QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
     creerElements();
     relierRecherche();
+    creerMenuListe();
+    setAcceptDrops(true);
     empecherReduction(this);
     garderLeClavier(this);
     Form_Load();
@@ -306,6 +313,14 @@ bool Form1::eventFilter(QObject* surveille, QEvent* evenement)
     if (ouvertureEnCours() && estEntreeUtilisateur(evenement->type())
         && (surveille->isWidgetType() || surveille->isWindowType()))
         return true;
+    // A file dropped on the search box opens like one dropped anywhere else on the window.
+    if (surveille == TxtRecherche
+        && (evenement->type() == QEvent::DragEnter || evenement->type() == QEvent::DragMove
+            || evenement->type() == QEvent::Drop)
+        && static_cast<QDropEvent*>(evenement)->mimeData()->urls().value(0).isLocalFile()) {
+        recevoirGlisser(static_cast<QDropEvent*>(evenement));
+        return true;
+    }
     if (surveille == TxtRecherche && evenement->type() == QEvent::MouseButtonRelease) {
         const auto* souris = static_cast<QMouseEvent*>(evenement);
         if (souris->button() == Qt::LeftButton
@@ -397,7 +412,13 @@ void Form1::OuvrirFichier()
 {
     if (ouvertureEnCours())
         return; // one open at a time
-    const QString chemin = plateforme_.fichiers->choisirFichierTexte(this);
+    ouvrir(plateforme_.fichiers->choisirFichierTexte(this));
+}
+
+void Form1::ouvrir(const QString& chemin)
+{
+    if (ouvertureEnCours())
+        return;
     if (chemin.isEmpty())
         return; // cancelled: everything stays as it was
     if (!aExtensionTexte(chemin)) {
@@ -490,4 +511,62 @@ void Form1::AfficherOccurrences(DocumentOuvert& document)
 {
     const QString rapport = document.analyse.rapport;
     Resultat_Txt->definirTexte(rapport, std::move(document.lignesRapport));
+    table_ = std::move(document.analyse.table);
+    actionListe_->setEnabled(table_.NbMotsTab() > 0);
+}
+
+// The report's own menu also takes the list out, for a spreadsheet.
+void Form1::creerMenuListe()
+{
+    actionListe_ = new QAction(QStringLiteral("&Enregistrer la liste…"), this);
+    actionListe_->setEnabled(false);
+    connect(actionListe_, &QAction::triggered, this, &Form1::EnregistrerListe);
+    Resultat_Txt->addAction(actionListe_);
+}
+
+void Form1::EnregistrerListe()
+{
+    if (ouvertureEnCours() || table_.NbMotsTab() == 0)
+        return;
+    const QString chemin
+        = plateforme_.fichiers->choisirFichierListe(this, cheminListePropose(NomFichier));
+    if (chemin.isEmpty())
+        return;
+    const QString erreur = enregistrerFichier(chemin, listeCsv(table_));
+    if (!erreur.isEmpty())
+        plateforme_.fichiers->montrerErreur(this, erreur);
+}
+
+namespace {
+
+// The one local file that a drag carries, or nothing: several files are not taken.
+QString fichierGlisse(const QMimeData* donnees)
+{
+    const QList<QUrl> adresses = donnees->urls();
+    if (adresses.size() != 1 || !adresses.constFirst().isLocalFile())
+        return {};
+    return adresses.constFirst().toLocalFile();
+}
+
+} // namespace
+
+void Form1::dragEnterEvent(QDragEnterEvent* event) { recevoirGlisser(event); }
+
+void Form1::dragMoveEvent(QDragMoveEvent* event) { recevoirGlisser(event); }
+
+void Form1::dropEvent(QDropEvent* event) { recevoirGlisser(event); }
+
+void Form1::recevoirGlisser(QDropEvent* event)
+{
+    const QString chemin = fichierGlisse(event->mimeData());
+    // A copy, never a move: the file manager must not take the file away once it is dropped.
+    if (chemin.isEmpty() || ouvertureEnCours() || !(event->possibleActions() & Qt::CopyAction)) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    // After the drop has ended: a message box must not hold the file manager's drag.
+    if (event->type() == QEvent::Drop)
+        QTimer::singleShot(0, this, [this, chemin] { ouvrir(chemin); });
 }

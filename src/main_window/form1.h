@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "analysis/occurrences.h"
 #include "main_window/champ_recherche.h"
 #include "platform/plateforme.h"
 
@@ -12,7 +13,9 @@
 
 class Annonceur;
 class LibelleCliquable;
+class QAction;
 class QCheckBox;
+class QDropEvent;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -69,6 +72,13 @@ public:
     // For tests: the analysis of the next opens on this many threads, whatever the machine.
     void imposerFilsAnalyse(int fils) { filsAnalyse_ = fils; }
 
+    // A path that comes otherwise than from the dialog (the command line, a drop): the same
+    // checks and messages as a chosen one.
+    void ouvrir(const QString& chemin);
+
+    // Asks where, then writes the occurrence table of the last text for a spreadsheet.
+    void EnregistrerListe();
+
     void Cmdouvrir_Click();
     void Label3_Click();
     void CmdAide_Click();
@@ -86,12 +96,18 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void creerElements();
     void creerCadreAnalyse();
     void creerCadreRecherche();
     void relierRecherche();
+    void creerMenuListe();
+    // A file dragged over the window or dropped on it, wherever on it.
+    void recevoirGlisser(QDropEvent* event);
     void Form_Load();
     void Form_MouseDown(Qt::MouseButton bouton);
     void OuvrirFichier();
@@ -111,4 +127,7 @@ private:
     std::stop_source arret_;
     bool minuterieActive_ = false;
     int filsAnalyse_ = 0; // 0: the machine's cores
+    // The table of the text shown, which its report was written from.
+    TableOccurrences table_;
+    QAction* actionListe_ = nullptr;
 };

@@ -11,6 +11,19 @@ QString ChoixFichierQt::choisirFichierTexte(QWidget* parent)
                                         QString(), QStringLiteral("Fichier texte (*.txt)"));
 }
 
+QString ChoixFichierQt::choisirFichierListe(QWidget* parent, const QString& propose)
+{
+    QFileDialog dialogue(parent, QStringLiteral("Enregistrer la liste des mots"), propose,
+                         QStringLiteral("Liste pour tableur (*.csv)"));
+    dialogue.setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed without its extension still gives a file the spreadsheet recognises.
+    dialogue.setDefaultSuffix(QStringLiteral("csv"));
+    dialogue.selectFile(propose);
+    if (dialogue.exec() != QDialog::Accepted || dialogue.selectedFiles().isEmpty())
+        return {};
+    return dialogue.selectedFiles().constFirst();
+}
+
 void ChoixFichierQt::montrerErreur(QWidget* parent, const QString& message)
 {
     QMessageBox::warning(parent, QStringLiteral("Lexorquine"), message);

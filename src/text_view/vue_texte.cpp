@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
@@ -70,12 +71,7 @@ std::span<const VueTexte::Touche> VueTexte::touches()
          [](VueTexte& d, bool e) { d.deplacerCurseur(0, e); }},
         {Cle::MoveToEndOfDocument, Cle::SelectEndOfDocument, false,
          [](VueTexte& d, bool e) { d.deplacerCurseur(d.texte().size(), e); }},
-        {Cle::SelectAll, Cle::UnknownKey, true,
-         [](VueTexte& d, bool) {
-             d.ancre_ = 0;
-             d.curseur_ = d.texte().size();
-             d.selectionChangee();
-         }},
+        {Cle::SelectAll, Cle::UnknownKey, true, [](VueTexte& d, bool) { d.toutSelectionner(); }},
         {Cle::Copy, Cle::UnknownKey, true, [](VueTexte& d, bool) { d.copierSelection(); }},
     };
     return table;
@@ -268,6 +264,49 @@ void VueTexte::copierSelection() const
         QGuiApplication::clipboard()->setText(texte().mid(debutSelection(), longueurSelection()));
 }
 
+void VueTexte::toutSelectionner()
+{
+    ancre_ = 0;
+    curseur_ = texte().size();
+    selectionChangee();
+}
+
+QMenu* VueTexte::creerMenuContextuel()
+{
+    auto* menu = new QMenu(this);
+    // The keys are shown beside the entries, where people who do not know them find them.
+    const auto touche = [](QKeySequence::StandardKey cle) {
+        return u'\t' + QKeySequence(cle).toString(QKeySequence::NativeText);
+    };
+    QAction* copier = menu->addAction(QStringLiteral("&Copier") + touche(QKeySequence::Copy), this,
+                                      [this] { copierSelection(); });
+    copier->setEnabled(longueurSelection() > 0);
+    QAction* tout
+        = menu->addAction(QStringLiteral("Tout &sélectionner") + touche(QKeySequence::SelectAll),
+                          this, [this] { toutSelectionner(); });
+    tout->setEnabled(!texte().isEmpty());
+    if (!actions().isEmpty()) {
+        menu->addSeparator();
+        menu->addActions(actions());
+    }
+    return menu;
+}
+
+void VueTexte::contextMenuEvent(QContextMenuEvent* event)
+{
+    QPoint ou = event->globalPos();
+    if (event->reason() != QContextMenuEvent::Mouse) {
+        // From the keyboard: under the caret, or at the edge of the view when it is out of sight.
+        const QRect vue = viewport()->rect();
+        const QPoint curseur = pointDe(curseur_) + QPoint(0, fontMetrics().height());
+        ou = viewport()->mapToGlobal(QPoint(std::clamp(curseur.x(), vue.left(), vue.right()),
+                                            std::clamp(curseur.y(), vue.top(), vue.bottom())));
+    }
+    QMenu* menu = creerMenuContextuel();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(ou);
+}
+
 bool VueTexte::event(QEvent* event)
 {
     // The keys this box acts on are not window shortcuts while it has the focus.
@@ -285,6 +324,13 @@ bool VueTexte::event(QEvent* event)
 
 void VueTexte::keyPressEvent(QKeyEvent* event)
 {
+    // The menu key, and Shift+F10 on keyboards without one.
+    if (event->key() == Qt::Key_Menu
+        || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(), QPoint(), event->modifiers());
+        contextMenuEvent(&menu);
+        return;
+    }
     for (const Touche& touche : touches()) {
         const bool etendre
             = touche.etendre != QKeySequence::UnknownKey && event->matches(touche.etendre);

@@ -7,6 +7,8 @@
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 
+class QMenu;
+
 #include <span>
 
 // A read-only multi-line text box that gives back exactly the text it was given, CR LF
@@ -41,11 +43,16 @@ public:
     // Where a position is drawn, in viewport coordinates (top of its line).
     QPoint pointDe(qsizetype position) const;
 
+    // "Copier", "Tout sélectionner", then the actions added to the box, for its owner to show.
+    // The caller owns it.
+    QMenu* creerMenuContextuel();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -73,6 +80,7 @@ private:
     void montrer(qsizetype position, qsizetype autre);
     void selectionChangee();
     void copierSelection() const;
+    void toutSelectionner();
 
     IndexLignes lignes_;
     MetriquesLignes metriques_;

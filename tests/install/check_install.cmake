@@ -26,14 +26,15 @@ foreach(path IN LISTS expected)
 endforeach()
 
 file(READ "${STAGE}/share/applications/lexorquine.desktop" entry)
-foreach(line "Exec=lexorquine" "Icon=lexorquine" "Categories=Utility;TextTools;" "Name=Lexorquine")
+foreach(line "Exec=lexorquine %f" "Icon=lexorquine" "Categories=Utility;TextTools;"
+             "Name=Lexorquine" "MimeType=text/plain;")
   string(FIND "${entry}" "${line}\n" found)
   if(found EQUAL -1)
     message(FATAL_ERROR "the desktop entry lacks: ${line}")
   endif()
 endforeach()
-# The program takes no file argument, so the entry offers none.
-if(entry MATCHES "Exec=[^\n]*%[fFuU]")
-  message(FATAL_ERROR "the desktop entry passes a file argument")
+# The program opens one local file at a time: a list or addresses would be mostly ignored.
+if(entry MATCHES "Exec=[^\n]*%[FuU]")
+  message(FATAL_ERROR "the desktop entry passes several files or addresses")
 endif()
 message(STATUS "install layout ok")

@@ -31,6 +31,14 @@ public:
         return answer;
     }
     void montrerErreur(QWidget*, const QString& message) override { errors << message; }
+
+    // Each save dialog is offered a name and answers the next of these, or cancels.
+    QStringList saveAnswers, offered;
+    QString choisirFichierListe(QWidget*, const QString& propose) override
+    {
+        offered << propose;
+        return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+    }
 };
 
 class FauxLanceur final : public Lanceur {
