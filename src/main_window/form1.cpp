@@ -35,6 +35,8 @@
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
+
 namespace {
 
 // The result label at rest: at start its leading blanks push the word down, after an open two
@@ -320,9 +322,11 @@ void Form1::Form_Load()
     plateforme_.habillage->arrondirContour(this, QRect(1, 1, 709, 481), 15);
     recherche_->reinitialiser();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect disponible = screen->availableGeometry();
         QRect frame(QPoint(0, 0), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
+        frame.moveCenter(disponible.center());
+        // Bigger than the screen: its top-left corner, and the buttons there, stay on it.
+        move(std::max(frame.left(), disponible.left()), std::max(frame.top(), disponible.top()));
     }
     plateforme_.habillage->cacherDeLaBarreDesTaches(this);
     Le_texte->setFocus();
