@@ -322,11 +322,10 @@ void Form1::Form_Load()
     plateforme_.habillage->arrondirContour(this, QRect(1, 1, 709, 481), 15);
     recherche_->reinitialiser();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect disponible = screen->availableGeometry();
-        QRect frame(QPoint(0, 0), size());
-        frame.moveCenter(disponible.center());
         // Bigger than the screen: its top-left corner, and the buttons there, stay on it.
-        move(std::max(frame.left(), disponible.left()), std::max(frame.top(), disponible.top()));
+        const QRect disponible = screen->availableGeometry();
+        move(disponible.left() + std::max(0, (disponible.width() - width()) / 2),
+             disponible.top() + std::max(0, (disponible.height() - height()) / 2));
     }
     plateforme_.habillage->cacherDeLaBarreDesTaches(this);
     Le_texte->setFocus();
