@@ -3,9 +3,10 @@
 # Installs the Debian packages that Lexorquine needs, when missing; as root, or as a user
 # through sudo or su (tools/as-root.sh).
 #   install-deps.sh           to build and run
-#   install-deps.sh --tests   also to run the whole test suite (a real X server and two window
+#   install-deps.sh --tests   also to run the whole test suite (a real X server and four window
 #                             managers for end-to-end, the package checkers, Qt's private
-#                             headers to pose as a screen reader)
+#                             headers to pose as a screen reader and to read a window's place
+#                             in the screen's pixels)
 #   install-deps.sh --bench   also to build the benchmark corpora (bench/corpus/creer-corpus)
 #   install-deps.sh --fuzz    also to fuzz (clang and libFuzzer)
 #   install-deps.sh --format  the formatter (alone: only the formatter)
@@ -19,8 +20,8 @@ packages=""
 for option in "$@"; do
     case "$option" in
     --format) packages="$packages clang-format" ;;
-    --tests) packages="$packages xvfb xauth xdotool openbox xfwm4 dbus-daemon x11-utils x11-apps
-lintian appstream desktop-file-utils qt6-base-private-dev" ;;
+    --tests) packages="$packages xvfb xauth xdotool openbox xfwm4 mutter kwin-x11 dbus-daemon dbus-bin
+x11-utils x11-apps lintian appstream desktop-file-utils qt6-base-private-dev" ;;
     --bench) packages="$packages python3 gimp-help-fr wfrench w3m" ;;
     --fuzz) packages="$packages clang libclang-rt-14-dev" ;;
     *)

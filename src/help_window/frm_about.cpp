@@ -164,13 +164,14 @@ void frmAbout::creerElements()
 
 void frmAbout::placer()
 {
-    // The window manager's title bar and borders come on top of the client area.
-    const QMargins cadre(8, 32, 8, 8);
-    const QSize taille = size().grownBy(cadre);
     const QWidget* principale = parentWidget() ? parentWidget()->window() : nullptr;
     const QScreen* ecran = principale ? principale->screen() : QGuiApplication::primaryScreen();
     if (!ecran)
         return;
+    // The window manager's title bar and borders come on top of the client area; it draws them
+    // in the screen's pixels, whatever scale Qt draws at.
+    const QSize taille
+        = size().grownBy((QMarginsF(8, 32, 8, 8) / ecran->devicePixelRatio()).toMargins());
     const QRect disponible = ecran->availableGeometry();
     QRect proprietaire = principale ? principale->frameGeometry() : QRect();
     if (!proprietaire.isValid() || !principale->isVisible()) {

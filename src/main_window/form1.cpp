@@ -40,6 +40,8 @@
 #include <QUrl>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
+
 namespace {
 
 // The result label at rest: at start its leading blanks push the word down, after an open two
@@ -335,9 +337,10 @@ void Form1::Form_Load()
     plateforme_.habillage->arrondirContour(this, QRect(1, 1, 709, 481), 15);
     recherche_->reinitialiser();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(0, 0), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
+        // Bigger than the screen: its top-left corner, and the buttons there, stay on it.
+        const QRect disponible = screen->availableGeometry();
+        move(disponible.left() + std::max(0, (disponible.width() - width()) / 2),
+             disponible.top() + std::max(0, (disponible.height() - height()) / 2));
     }
     plateforme_.habillage->cacherDeLaBarreDesTaches(this);
     Le_texte->setFocus();

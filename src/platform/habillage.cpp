@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QPainterPath>
 #include <QRegion>
+#include <QScreen>
 #include <QWidget>
 #include <QWindow>
 
@@ -57,7 +58,7 @@ bool addState(QWidget* window, const char* stateName)
     return true;
 }
 
-// Where the window's top-left corner really is on the screen.
+// Where the window's top-left corner really is on the screen, in logical pixels.
 std::optional<QPoint> positionSurLeServeur(QWidget* window)
 {
     xcb_connection_t* connection = connexionX11();
@@ -72,18 +73,20 @@ std::optional<QPoint> positionSurLeServeur(QWidget* window)
         return std::nullopt;
     const QPoint position(reply->dst_x, reply->dst_y);
     free(reply);
-    return position;
+    return versPixelsLogiques(position, *window->screen());
 }
 
 // Qt sometimes takes the window's place inside the frame that the window manager puts around
 // it, (0, 0), for its place on the screen (openbox, in about half the starts). Once the window
 // is framed and shown, a move to where it really is makes the window manager answer with the
-// place on the screen, which Qt then keeps.
+// place on the screen, which Qt then keeps. Where Qt still holds the place asked for, it is
+// right: kwin shows the window before it has moved its frame there, and says so afterwards.
 class PositionAfterFraming final : public QObject {
 public:
     explicit PositionAfterFraming(QWidget* window)
         : QObject(window)
         , window_(window)
+        , asked_(window->geometry().topLeft())
     {
         window->windowHandle()->installEventFilter(this);
     }
@@ -92,9 +95,10 @@ protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
         if (event->type() == QEvent::Expose && window_->windowHandle()->isExposed()) {
+            const QPoint held = window_->geometry().topLeft();
             const std::optional<QPoint> onScreen = positionSurLeServeur(window_);
-            if (onScreen && *onScreen != window_->geometry().topLeft())
-                window_->move(*onScreen - (window_->geometry().topLeft() - window_->pos()));
+            if (onScreen && *onScreen != held && held != asked_)
+                window_->move(*onScreen - (held - window_->pos()));
             deleteLater();
             window_->windowHandle()->removeEventFilter(this);
         }
@@ -103,10 +107,18 @@ protected:
 
 private:
     QWidget* window_;
+    QPoint asked_;
 };
 #endif
 
 } // namespace
+
+QPoint versPixelsLogiques(QPoint pixelsEcran, const QScreen& ecran)
+{
+    // Qt keeps each screen's origin where it is and scales the rest from there.
+    const QPoint origine = ecran.geometry().topLeft();
+    return origine + (pixelsEcran - origine) / ecran.devicePixelRatio();
+}
 
 void HabillageQt::arrondirContour(QWidget* window, const QRect& outline, int cornerRadius)
 {

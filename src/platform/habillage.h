@@ -1,9 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QPoint>
 #include <QRect>
 
+class QScreen;
 class QWidget;
+
+// A place given in the screen's own pixels (the X server's), in the logical pixels that Qt's
+// geometry uses: they differ by the screen's device-pixel ratio, around the screen's origin.
+QPoint versPixelsLogiques(QPoint pixelsEcran, const QScreen& ecran);
 
 // What the window system does for a borderless main window.
 class Habillage {

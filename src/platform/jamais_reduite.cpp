@@ -20,13 +20,19 @@ protected:
     {
         if (surveille == fenetre_ && event->type() == QEvent::WindowStateChange
             && fenetre_->isMinimized()) {
+            // Still active here: the window manager takes the keyboard away afterwards.
+            const bool avaitLeClavier = fenetre_->isActiveWindow();
             // Once the window manager has finished minimising: undone in the middle, it would
             // be done again.
             QMetaObject::invokeMethod(
                 fenetre_,
-                [fenetre = fenetre_] {
-                    if (fenetre->isMinimized())
-                        fenetre->setWindowState(fenetre->windowState() & ~Qt::WindowMinimized);
+                [fenetre = fenetre_, avaitLeClavier] {
+                    if (!fenetre->isMinimized())
+                        return;
+                    fenetre->setWindowState(fenetre->windowState() & ~Qt::WindowMinimized);
+                    // kwin shows it again but gives the keyboard to no window.
+                    if (avaitLeClavier)
+                        fenetre->activateWindow();
                 },
                 Qt::QueuedConnection);
         }
