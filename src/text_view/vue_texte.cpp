@@ -223,6 +223,21 @@ void VueTexte::selectionChangee()
     viewport()->update();
     if (!QAccessible::isActive())
         return;
+    // A reader takes a while over each move: of a fast run of moves, such as an automatic
+    // search, it hears where the run stands every so often and where it stops.
+    const qint64 ecoule = depuisAnnonce_.isValid() ? depuisAnnonce_.elapsed() : kPauseAnnonce;
+    if (ecoule < kPauseAnnonce) {
+        if (!annonceEnAttente_.isActive())
+            annonceEnAttente_.start(int(kPauseAnnonce - ecoule), this);
+        return;
+    }
+    annoncerSelection();
+}
+
+void VueTexte::annoncerSelection()
+{
+    annonceEnAttente_.stop();
+    depuisAnnonce_.start();
     QAccessibleTextCursorEvent deplace(this, int(curseur_));
     QAccessible::updateAccessibility(&deplace);
     QAccessibleTextSelectionEvent selection(this, int(debutSelection()),
@@ -332,6 +347,10 @@ void VueTexte::mouseReleaseEvent(QMouseEvent* event)
 
 void VueTexte::timerEvent(QTimerEvent* event)
 {
+    if (event->timerId() == annonceEnAttente_.timerId()) {
+        annoncerSelection();
+        return;
+    }
     if (event->timerId() != defilementGlisse_.timerId()) {
         QAbstractScrollArea::timerEvent(event);
         return;

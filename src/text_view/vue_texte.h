@@ -6,6 +6,7 @@
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <QElapsedTimer>
 
 #include <span>
 
@@ -72,6 +73,7 @@ private:
     void montrerCurseur();
     void montrer(qsizetype position, qsizetype autre);
     void selectionChangee();
+    void annoncerSelection();
     void copierSelection() const;
 
     IndexLignes lignes_;
@@ -86,4 +88,8 @@ private:
     QBasicTimer defilementGlisse_;
     QPoint pointGlisse_;
     bool glisse_ = false;
+    // Assistive technologies hear of the caret and the selection at most this often (ms).
+    static constexpr qint64 kPauseAnnonce = 200;
+    QElapsedTimer depuisAnnonce_;
+    QBasicTimer annonceEnAttente_;
 };

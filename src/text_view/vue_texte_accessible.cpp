@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "text_view/vue_texte_accessible.h"
 
+#include "text_view/decoupage_texte.h"
 #include "text_view/positions_texte.h"
 #include "text_view/vue_texte.h"
 
@@ -36,7 +37,7 @@ public:
     QString text(QAccessible::Text kind) const override
     {
         if (kind == QAccessible::Value)
-            return vue()->texte();
+            return texte().toString();
         return QAccessibleWidget::text(kind);
     }
 
@@ -59,16 +60,34 @@ public:
     void setCursorPosition(int position) override { vue()->definirSelection(position, 0); }
     QString text(int start, int end) const override
     {
-        return vue()->texte().mid(start, std::max(0, end - start));
+        start = std::max(0, start);
+        return texte().mid(start, std::max(0, end - start)).toString();
     }
-    int characterCount() const override { return int(vue()->texte().size()); }
+    int characterCount() const override { return int(texte().size()); }
+
+    // Qt's own answers loop over the whole text, and some never end.
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType sorte, int* start,
+                         int* end) const override
+    {
+        return morceau(morceauEn(texte(), offset, sorte), start, end);
+    }
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType sorte, int* start,
+                             int* end) const override
+    {
+        return morceau(morceauAvant(texte(), offset, sorte), start, end);
+    }
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType sorte, int* start,
+                            int* end) const override
+    {
+        return morceau(morceauApres(texte(), offset, sorte), start, end);
+    }
 
     QRect characterRect(int offset) const override
     {
         VueTexte* d = vue();
-        const qsizetype at = std::clamp<qsizetype>(offset, 0, d->texte().size());
+        const qsizetype at = std::clamp<qsizetype>(offset, 0, texte().size());
         const QPoint from = d->pointDe(at);
-        const int width = std::max(1, d->pointDe(positionSuivante(d->texte(), at)).x() - from.x());
+        const int width = std::max(1, d->pointDe(positionSuivante(texte(), at)).x() - from.x());
         const QPoint global = d->viewport()->mapToGlobal(from);
         return {global, QSize(width, d->metriques_.hauteurLigne())};
     }
@@ -82,22 +101,52 @@ public:
         vue()->montrer(end, start);
         vue()->viewport()->update();
     }
-    QString attributes(int offset, int* start, int* end) const override
+    // One look over the whole text: readers cut lines at the end of the run they are given.
+    QString attributes(int, int* start, int* end) const override
     {
-        *start = *end = offset;
+        *start = 0;
+        *end = characterCount();
         return {};
     }
 
 private:
     VueTexte* vue() const { return static_cast<VueTexte*>(widget()); }
+    // What readers are told is read here alone.
+    QStringView texte() const { return vue()->texte(); }
+    QString morceau(Morceau m, int* start, int* end) const
+    {
+        *start = int(m.debut);
+        *end = int(m.fin);
+        return texte().mid(m.debut, m.fin - m.debut).toString();
+    }
 };
 
 namespace {
 
+// The view's scroll bars move with every step of a search; the text already tells readers
+// where the caret is, and a flood of their moves would hold back what matters.
+class BarreMuette final : public QAccessibleWidget {
+public:
+    explicit BarreMuette(QWidget* barre)
+        : QAccessibleWidget(barre, QAccessible::ScrollBar)
+    { }
+    bool isValid() const override { return false; }
+};
+
+bool estBarreDeVue(QObject* objet)
+{
+    QObject* conteneur = objet->parent();
+    return conteneur && qobject_cast<VueTexte*>(conteneur->parent());
+}
+
 QAccessibleInterface* accessibleFor(const QString& className, QObject* object)
 {
-    if (className == QLatin1String("VueTexte") && object && object->isWidgetType())
+    if (!object || !object->isWidgetType())
+        return nullptr;
+    if (className == QLatin1String("VueTexte"))
         return new VueTexteAccessible(static_cast<VueTexte*>(object));
+    if (className == QLatin1String("QScrollBar") && estBarreDeVue(object))
+        return new BarreMuette(static_cast<QWidget*>(object));
     return nullptr;
 }
 
