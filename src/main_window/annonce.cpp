@@ -3,6 +3,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QLabel>
 
 namespace {
@@ -94,16 +95,23 @@ Annonceur::Annonceur(QWidget* fenetre, std::chrono::milliseconds pause)
     porteur_->hide();
     attente_.setSingleShot(true);
     connect(&attente_, &QTimer::timeout, this, &Annonceur::montrer);
+    connect(qApp, &QApplication::focusChanged, this, [this] { focus_.start(); });
 }
 
 void Annonceur::annoncer(const QString& message)
 {
     enAttente_ = message.simplified();
-    const auto ecoule = std::chrono::milliseconds(depuis_.isValid() ? depuis_.elapsed() : 0);
-    if (!depuis_.isValid() || ecoule >= pause_)
+    using std::chrono::milliseconds;
+    const auto reste = [](const QElapsedTimer& depuis, milliseconds duree) {
+        return depuis.isValid() ? duree - milliseconds(depuis.elapsed()) : milliseconds(0);
+    };
+    // A reader that falls behind drops what does not concern the focus, and a focus change
+    // brings a burst of news: a message waits until that burst is behind it.
+    const milliseconds attente = std::max(reste(depuis_, pause_), reste(focus_, kApresFocus));
+    if (attente <= milliseconds(0))
         montrer();
     else if (!attente_.isActive())
-        attente_.start(pause_ - ecoule);
+        attente_.start(attente);
 }
 
 void Annonceur::montrer()

@@ -35,6 +35,8 @@ private:
     QString enAttente_;
     QTimer attente_;
     QElapsedTimer depuis_; // since the last message told
+    QElapsedTimer focus_; // since the keyboard focus last moved
+    static constexpr std::chrono::milliseconds kApresFocus{250};
     std::chrono::milliseconds pause_;
 };
 

@@ -74,7 +74,7 @@ std::span<const VueTexte::Touche> VueTexte::touches()
          [](VueTexte& d, bool) {
              d.ancre_ = 0;
              d.curseur_ = d.texte().size();
-             d.selectionChangee();
+             d.selectionChangee(true);
          }},
         {Cle::Copy, Cle::UnknownKey, true, [](VueTexte& d, bool) { d.copierSelection(); }},
     };
@@ -130,7 +130,7 @@ void VueTexte::definirSelection(qsizetype debut, qsizetype longueur)
     curseur_ = positionNormalisee(texte(), fin);
     xVise_ = -1;
     montrerCurseur();
-    selectionChangee();
+    selectionChangee(false);
 }
 
 qsizetype VueTexte::debutSelection() const { return std::min(ancre_, curseur_); }
@@ -215,18 +215,19 @@ void VueTexte::deplacerCurseur(qsizetype position, bool etendre)
     if (!etendre)
         ancre_ = curseur_;
     montrerCurseur();
-    selectionChangee();
+    selectionChangee(true);
 }
 
-void VueTexte::selectionChangee()
+void VueTexte::selectionChangee(bool parLUtilisateur)
 {
     viewport()->update();
     if (!QAccessible::isActive())
         return;
-    // A reader takes a while over each move: of a fast run of moves, such as an automatic
-    // search, it hears where the run stands every so often and where it stops.
+    // A reader takes a while over each move: of a fast run of moves by the program, such as
+    // an automatic search, it hears where the run stands every so often and where it stops.
+    // The keys and the mouse are heard at once, as the reader ties what it says to them.
     const qint64 ecoule = depuisAnnonce_.isValid() ? depuisAnnonce_.elapsed() : kPauseAnnonce;
-    if (ecoule < kPauseAnnonce) {
+    if (!parLUtilisateur && ecoule < kPauseAnnonce) {
         if (!annonceEnAttente_.isActive())
             annonceEnAttente_.start(int(kPauseAnnonce - ecoule), this);
         return;

@@ -72,7 +72,7 @@ private:
     void deplacerCurseur(qsizetype position, bool etendre);
     void montrerCurseur();
     void montrer(qsizetype position, qsizetype autre);
-    void selectionChangee();
+    void selectionChangee(bool parLUtilisateur);
     void annoncerSelection();
     void copierSelection() const;
 

@@ -56,6 +56,11 @@ public:
     {
         vue()->definirSelection(start, end - start);
     }
+    // Its scroll bars are no more than where the caret is, which the text tells.
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+
     int cursorPosition() const override { return int(vue()->positionCurseur()); }
     void setCursorPosition(int position) override { vue()->definirSelection(position, 0); }
     QString text(int start, int end) const override
