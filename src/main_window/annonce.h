@@ -15,7 +15,8 @@ class QWidget;
 // counts of a file just opened. Each message is a notification that appears in the window and
 // stays, named by the message, until the next one: a reader that fetches it late still finds
 // it. Messages closer together than the pause are merged: the last one is told once the pause
-// has passed, so that a fast run of results does not bury the reader.
+// has passed, so that a fast run of results does not bury the reader; and none comes within a
+// moment of a focus change, whose news would else crowd it out.
 class Annonceur final : public QObject {
     Q_OBJECT
 public:
@@ -24,9 +25,6 @@ public:
 
     // Line breaks and runs of blanks are read as one space.
     void annoncer(const QString& message);
-
-    // The widget that carries the messages to assistive technologies.
-    QWidget* porteur() const { return porteur_; }
 
 private:
     void montrer();

@@ -145,3 +145,10 @@ Morceau morceauApres(QStringView t, qsizetype p, QAccessible::TextBoundaryType s
         return {t.size(), t.size()};
     return morceauEn(t, ici.fin, sorte);
 }
+
+QString texteDuMorceau(QStringView texte, Morceau morceau, int* debut, int* fin)
+{
+    *debut = int(morceau.debut);
+    *fin = int(morceau.fin);
+    return texte.mid(morceau.debut, morceau.fin - morceau.debut).toString();
+}

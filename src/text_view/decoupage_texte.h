@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QAccessible>
+#include <QString>
 #include <QStringView>
 
 // How a screen reader cuts a text into characters, words, sentences and lines. Every piece
@@ -26,3 +27,6 @@ Morceau morceauEn(QStringView texte, qsizetype position, QAccessible::TextBounda
 // The piece just before the one at position, and the one just after; empty at the ends.
 Morceau morceauAvant(QStringView texte, qsizetype position, QAccessible::TextBoundaryType sorte);
 Morceau morceauApres(QStringView texte, qsizetype position, QAccessible::TextBoundaryType sorte);
+
+// The piece's text, its bounds given back as assistive technologies ask for them.
+QString texteDuMorceau(QStringView texte, Morceau morceau, int* debut, int* fin);

@@ -74,17 +74,17 @@ public:
     QString textAtOffset(int offset, QAccessible::TextBoundaryType sorte, int* start,
                          int* end) const override
     {
-        return morceau(morceauEn(texte(), offset, sorte), start, end);
+        return texteDuMorceau(texte(), morceauEn(texte(), offset, sorte), start, end);
     }
     QString textBeforeOffset(int offset, QAccessible::TextBoundaryType sorte, int* start,
                              int* end) const override
     {
-        return morceau(morceauAvant(texte(), offset, sorte), start, end);
+        return texteDuMorceau(texte(), morceauAvant(texte(), offset, sorte), start, end);
     }
     QString textAfterOffset(int offset, QAccessible::TextBoundaryType sorte, int* start,
                             int* end) const override
     {
-        return morceau(morceauApres(texte(), offset, sorte), start, end);
+        return texteDuMorceau(texte(), morceauApres(texte(), offset, sorte), start, end);
     }
 
     QRect characterRect(int offset) const override
@@ -118,12 +118,6 @@ private:
     VueTexte* vue() const { return static_cast<VueTexte*>(widget()); }
     // What readers are told is read here alone.
     QStringView texte() const { return vue()->texte(); }
-    QString morceau(Morceau m, int* start, int* end) const
-    {
-        *start = int(m.debut);
-        *end = int(m.fin);
-        return texte().mid(m.debut, m.fin - m.debut).toString();
-    }
 };
 
 namespace {

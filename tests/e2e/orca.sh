@@ -153,17 +153,20 @@ keys "ligne suivante" Down
 said "ligne suivante" "un conte à raconter."
 keys "ligne suivante" Down
 said "ligne suivante" "La rivière coule jusqu'au barrage."
-# Word by word, from a first line that starts with a blank.
-keys "début du texte" ctrl+Home
-said "début du texte" " Il était une fois"
+# Word by word, from a first line that starts with a blank. Control stays down until Orca has
+# spoken: it tells a move by word or to the start from the keys held when it hears of the move.
+mark_heard
+xdotool keydown Control_L key Home
+said_line "début du texte" " Il était une fois"
 # Orca says the word the caret passed over: first the blank.
-keys "mot suivant" ctrl+Right
-alive "mot par mot dans le texte"
+keys "mot suivant" Right
+said_line "mot par mot dans le texte" " "
 for word in Il était; do
-    keys "mot suivant" ctrl+Right
+    keys "mot suivant" Right
     alive "mot par mot dans le texte"
-    said "mot par mot dans le texte" "$word"
+    said_line "mot par mot dans le texte" "$word"
 done
+xdotool keyup Control_L
 
 # The report, line by line and word by word.
 keys "vers le rapport" Tab
@@ -172,7 +175,10 @@ mark_heard
 for _ in 1 2 3 4; do xdotool key --delay 150 Down; done
 said_line "le rapport ligne par ligne" "   1     était"
 said_line "le rapport ligne par ligne" "   1     une"
-keys "rapport, mot suivant" ctrl+Right ctrl+Right ctrl+Right
+mark_heard
+xdotool keydown Control_L key --delay 150 Right Right Right
+said_line "le rapport mot par mot" "une"
+xdotool keyup Control_L
 alive "mot par mot dans le rapport"
 keys "rapport, ligne suivante" Down
 said_line "le rapport reste à l'écoute" "   1     un"
@@ -252,6 +258,17 @@ said "la fin de la longue recherche automatique" "$fin" 10
 # 110 steps of 5 ms, a few more to scan: told within a second of the end.
 within 2 "$depart" "$(spoken_at "$fin")" || fail "la fin de la longue recherche automatique tarde"
 alive "après la longue recherche"
+
+# A message box is read whole.
+printf '# Pas un texte\n' > "$work/notes.md"
+keys "vers le bouton d'ouverture" shift+Tab shift+Tab shift+Tab
+said "vers le bouton d'ouverture" "Ouvrir un fichier push button"
+xdotool key Return
+type_name notes.md
+said "le message d'erreur" "« notes.md » n'est pas un fichier texte (.txt)."
+keys "fermer le message" Return
+said "fermer le message" "Ouvrir un fichier push button"
+alive "après le message"
 # ORCA_TOUT_DIRE=1 shows all that Orca said.
 [[ -n "${ORCA_TOUT_DIRE:-}" ]] && spoken
 echo "orca : tout est bon"

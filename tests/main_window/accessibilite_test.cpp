@@ -23,8 +23,10 @@
 
 namespace {
 
-// What readers were told, in order: the names of the notifications as each appeared.
+// What readers were told, in order: the names of the notifications as each appeared, and
+// where the caret of the loaded text moved.
 std::vector<QString> annonces;
+std::vector<int> curseur;
 
 // As when a screen reader listens from the start: Qt tells events only then.
 struct LecteurDEcran {
@@ -35,8 +37,12 @@ struct LecteurDEcran {
             QAccessibleInterface* i = e->accessibleInterface();
             if (e->type() == QAccessible::ObjectShow && i && i->role() == QAccessible::Notification)
                 annonces.push_back(i->text(QAccessible::Name));
+            if (e->type() == QAccessible::TextCaretMoved
+                && e->object()->objectName() == u"Le_texte"_qs)
+                curseur.push_back(static_cast<QAccessibleTextCursorEvent*>(e)->cursorPosition());
         });
         annonces.clear();
+        curseur.clear();
     }
     ~LecteurDEcran()
     {
@@ -137,6 +143,36 @@ TEST_F(Accessibilite, TheSameMessageTwiceIsToldTwiceAndAQuickRunOnlyByItsLast)
         },
         5000));
     EXPECT_LE(annonces.size(), 3u);
+}
+
+TEST_F(Accessibilite, TheProgramsFastMovesAreToldWhereTheyStopAndEveryKeyAtOnce)
+{
+    form.Le_texte->definirTexte(u"un deux trois quatre cinq six sept huit neuf dix"_qs);
+    form.Le_texte->setFocus();
+    QTest::qWait(300);
+    curseur.clear();
+    for (int position = 1; position <= 40; ++position)
+        form.Le_texte->definirSelection(position, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !curseur.empty() && curseur.back() == 40; }, 2000));
+    EXPECT_LE(curseur.size(), 2u);
+    curseur.clear();
+    for (int fois = 0; fois < 3; ++fois)
+        QTest::keyClick(form.Le_texte, Qt::Key_Right);
+    EXPECT_EQ(curseur, (std::vector<int>{41, 42, 43}));
+}
+
+TEST_F(Accessibilite, TheSearchBoxTellsItsWordsEvenAfterALeadingBlank)
+{
+    form.TxtRecherche->setText(u" un conte"_qs);
+    QAccessibleTextInterface* texte = de(form.TxtRecherche)->textInterface();
+    ASSERT_NE(texte, nullptr);
+    int debut = -1, fin = -1;
+    EXPECT_EQ(texte->textAtOffset(0, QAccessible::WordBoundary, &debut, &fin), u" "_qs);
+    EXPECT_EQ(texte->textAfterOffset(0, QAccessible::WordBoundary, &debut, &fin), u"un "_qs);
+    EXPECT_EQ(texte->textBeforeOffset(9, QAccessible::WordBoundary, &debut, &fin), u"conte"_qs);
+    EXPECT_EQ(debut, 4);
+    EXPECT_EQ(fin, 9);
+    EXPECT_EQ(de(form.TxtRecherche)->text(QAccessible::Value), u" un conte"_qs);
 }
 
 TEST_F(Accessibilite, F3AndReturnInTheSearchBoxStepOnFromAnywhere)
