@@ -171,13 +171,18 @@ xdotool keyup Control_L
 # The report, line by line and word by word.
 keys "vers le rapport" Tab
 said "vers le rapport" "Occurrences des mots read only text."
-mark_heard
-for _ in 1 2 3 4; do xdotool key --delay 150 Down; done
-said_line "le rapport ligne par ligne" "   1     était"
-said_line "le rapport ligne par ligne" "   1     une"
-mark_heard
-xdotool keydown Control_L key --delay 150 Right Right Right
-said_line "le rapport mot par mot" "une"
+# Each line is waited for: a reader that falls behind says only the last of quick moves.
+keys "le rapport ligne par ligne" Down
+said "le rapport ligne par ligne" "30 dash characters"
+for entry in Il était une; do
+    keys "le rapport ligne par ligne" Down
+    said_line "le rapport ligne par ligne" "   1     $entry"
+done
+xdotool keydown Control_L
+for word in "   " 1 une; do
+    keys "le rapport mot par mot" Right
+    said_line "le rapport mot par mot" "$word"
+done
 xdotool keyup Control_L
 alive "mot par mot dans le rapport"
 keys "rapport, ligne suivante" Down
