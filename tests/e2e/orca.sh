@@ -87,7 +87,9 @@ chmod +x "$work/navigateur"
 export BROWSER="$work/navigateur"
 # Orca will not start beside another Orca of the same user: one still ending is waited for.
 wait_until 30 '! pgrep -x orca' || fail "un autre Orca tourne déjà : $(pgrep -a -x orca)"
-env "$mark" script -qfec "orca --debug-file=/dev/stdout" "$work/orca.log" >/dev/null 2>&1 &
+# Orca speaks English here, whatever the machine's language: the words checked below are its.
+env "$mark" LC_ALL=C.UTF-8 LANGUAGE= script -qfec "orca --debug-file=/dev/stdout" "$work/orca.log" \
+    >/dev/null 2>&1 &
 pids+=($!)
 # Orca itself is stopped before its terminal, and waited for.
 wait_until 10 'orca_pid=$(pgrep -x -P "${pids[-1]}" orca)' || fail "Orca ne démarre pas"
