@@ -123,12 +123,11 @@ app=$!
 pids+=($app)
 alive() { kill -0 "$app" 2>/dev/null || fail "le programme s'est arrêté ($1)"; }
 said "au démarrage" "Texte du fichier read only text." 20
-window="$(xdotool search --all --onlyvisible --pid "$app" --classname lexorquine | head -1)"
 
 # Orca's title command: Orca key (Insert) + keypad Enter.
 mark_heard
 xdotool keydown Insert key KP_Enter keyup Insert
-said "la commande du titre" "Lexorquine"
+said_line "la commande du titre" "Lexorquine"
 
 # The open button is three steps back from the text; the dialog takes a name and Return.
 keys "vers le bouton d'ouverture" shift+Tab shift+Tab shift+Tab
