@@ -4,7 +4,8 @@
 # through sudo or su (tools/as-root.sh).
 #   install-deps.sh           to build and run
 #   install-deps.sh --tests   also to run the whole test suite (a real X server and four window
-#                             managers for end-to-end, the package checkers, Qt's private
+#                             managers for end-to-end, a real screen reader and its speech and
+#                             accessibility services, the package checkers, Qt's private
 #                             headers to pose as a screen reader and to read a window's place
 #                             in the screen's pixels)
 #   install-deps.sh --bench   also to build the benchmark corpora (bench/corpus/creer-corpus)
@@ -21,7 +22,8 @@ for option in "$@"; do
     case "$option" in
     --format) packages="$packages clang-format" ;;
     --tests) packages="$packages xvfb xauth xdotool openbox xfwm4 mutter kwin-x11 dbus-daemon dbus-bin
-x11-utils x11-apps lintian appstream desktop-file-utils qt6-base-private-dev" ;;
+x11-utils x11-apps lintian appstream desktop-file-utils qt6-base-private-dev orca speech-dispatcher
+at-spi2-core bsdutils procps" ;;
     --bench) packages="$packages python3 gimp-help-fr wfrench w3m" ;;
     --fuzz) packages="$packages clang libclang-rt-14-dev" ;;
     *)

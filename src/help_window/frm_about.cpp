@@ -156,9 +156,9 @@ void frmAbout::creerElements()
     connect(lblk3zop, &LibelleCliquable::survole, this, &frmAbout::lblk3zop_MouseMove);
     connect(lblk3zop, &LibelleCliquable::clique, this, &frmAbout::lblk3zop_Click);
 
-    // The keyboard has one stop: OK.
+    // The keyboard has two stops: OK, then the link.
     for (QWidget* child : findChildren<QWidget*>())
-        child->setFocusPolicy(child == cmdOK ? Qt::StrongFocus : Qt::NoFocus);
+        child->setFocusPolicy(child == cmdOK || child == lblk3zop ? Qt::StrongFocus : Qt::NoFocus);
     cmdOK->setFocus();
 }
 

@@ -36,6 +36,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 #include <QUrl>
 #include <QtConcurrent/QtConcurrentRun>
@@ -87,6 +88,8 @@ QPushButton* creerBoutonImage(QWidget* conteneur, const char* nom, QRect geometr
     bouton->setToolTip(infoBulle);
     // No caption: screen readers read the tool tip's words.
     bouton->setAccessibleName(infoBulle.trimmed());
+    // Else the tool tip again, blanks and all, which readers would speak after the name.
+    bouton->setAccessibleDescription(infoBulle.trimmed());
     bouton->setCursor(apparence::curseurMain());
     // Return presses the focused button, as Space does.
     bouton->setAutoDefault(true);
@@ -104,6 +107,7 @@ Form1::Form1(const Plateforme& plateforme, QWidget* parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString());
+    nommerFenetre(this, QStringLiteral("Lexorquine"));
     setWindowIcon(apparence::iconeProgramme());
     setFixedSize(710, 482);
     setFont(apparence::policeClassique(8.25, true));
@@ -145,6 +149,7 @@ void Form1::creerElements()
     Label3 = creerElement<LibelleCliquable>(this, "Label3", {43, 24, 41, 41});
     Label3->setTextFormat(Qt::PlainText);
     Label3->setText(QStringLiteral("Ouvrir        un dossier"));
+    Label3->setAccessibleName(Label3->text().simplified());
     Label3->setFont(apparence::policeClassique(8.25, false));
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label3->setWordWrap(true);
@@ -180,6 +185,7 @@ void Form1::creerCadreAnalyse()
 {
     Fram2 = creerElement<QGroupBox>(this, "Fram2", {32, 304, 305, 145});
     Fram2->setTitle(QStringLiteral("  Analyse"));
+    Fram2->setAccessibleName(Fram2->title().simplified());
     Fram2->setFont(apparence::policeClassique(9.75, true));
     remplirFond(Fram2, QColor(0xC0, 0xC0, 0xC0));
     Fram2->setStyle(StyleCadre::commun());
@@ -200,6 +206,7 @@ void Form1::creerCadreAnalyse()
     Resultat_Txt->definirPointeur(apparence::curseurMain());
     // Else named after its frame.
     Resultat_Txt->setAccessibleName(QStringLiteral("Occurrences des mots"));
+    Resultat_Txt->setAccessibleDescription(Resultat_Txt->toolTip().simplified());
     // The heading of an empty report; before the first analysis it ends with a line break.
     Resultat_Txt->definirTexte(TableOccurrences().Rapport() + QStringLiteral("\r\n"));
 }
@@ -208,6 +215,7 @@ void Form1::creerCadreRecherche()
 {
     Frame1 = creerElement<QGroupBox>(this, "Frame1", {360, 304, 321, 145});
     Frame1->setTitle(QStringLiteral("  Recherche:  mot ou  groupe de caractères"));
+    Frame1->setAccessibleName(Frame1->title().simplified());
     Frame1->setFont(apparence::policeClassique(9.75, true));
     remplirFond(Frame1, QColor(0xC0, 0xC0, 0xC0));
     Frame1->setStyle(StyleCadre::commun());
@@ -219,6 +227,7 @@ void Form1::creerCadreRecherche()
     TxtRecherche->setToolTip(
         QStringLiteral(" Caractère(s)  englobé(s)  dans un mot ou  groupe de mots. "));
     TxtRecherche->setAccessibleName(QStringLiteral("Texte à rechercher"));
+    TxtRecherche->setAccessibleDescription(TxtRecherche->toolTip().simplified());
 
     ChkMaj = creerElement<CaseMultiligne>(Frame1, "ChkMaj", {24, 56, 121, 25});
     ChkMaj->setText(QStringLiteral("Première lettre en majuscule"));
@@ -254,6 +263,10 @@ void Form1::relierRecherche()
 {
     Recherche* r = recherche_;
     connect(CmdRecherche, &QPushButton::clicked, this, &Form1::CmdRecherche_Click);
+    // The step gives the text the focus: F3 goes on from there, or from anywhere.
+    connect(new QShortcut(QKeySequence(Qt::Key_F3), this), &QShortcut::activated, this,
+            &Form1::CmdRecherche_Click);
+    connect(TxtRecherche, &QLineEdit::returnPressed, this, &Form1::CmdRecherche_Click);
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     r->definirAuto(ChkCherche->isChecked());
     connect(ChkCherche, &QCheckBox::toggled, r, &Recherche::definirAuto);

@@ -126,7 +126,7 @@ void VueTexte::definirSelection(qsizetype debut, qsizetype longueur)
     curseur_ = positionNormalisee(texte(), fin);
     xVise_ = -1;
     montrerCurseur();
-    selectionChangee();
+    selectionChangee(false);
 }
 
 qsizetype VueTexte::debutSelection() const { return std::min(ancre_, curseur_); }
@@ -211,14 +211,30 @@ void VueTexte::deplacerCurseur(qsizetype position, bool etendre)
     if (!etendre)
         ancre_ = curseur_;
     montrerCurseur();
-    selectionChangee();
+    selectionChangee(true);
 }
 
-void VueTexte::selectionChangee()
+void VueTexte::selectionChangee(bool parLUtilisateur)
 {
     viewport()->update();
     if (!QAccessible::isActive())
         return;
+    // A reader takes a while over each move: of a fast run of moves by the program, such as
+    // an automatic search, it hears where the run stands every so often and where it stops.
+    // The keys and the mouse are heard at once, as the reader ties what it says to them.
+    const qint64 ecoule = depuisAnnonce_.isValid() ? depuisAnnonce_.elapsed() : kPauseAnnonce;
+    if (!parLUtilisateur && ecoule < kPauseAnnonce) {
+        if (!annonceEnAttente_.isActive())
+            annonceEnAttente_.start(int(kPauseAnnonce - ecoule), this);
+        return;
+    }
+    annoncerSelection();
+}
+
+void VueTexte::annoncerSelection()
+{
+    annonceEnAttente_.stop();
+    depuisAnnonce_.start();
     QAccessibleTextCursorEvent deplace(this, int(curseur_));
     QAccessible::updateAccessibility(&deplace);
     QAccessibleTextSelectionEvent selection(this, int(debutSelection()),
@@ -268,7 +284,7 @@ void VueTexte::toutSelectionner()
 {
     ancre_ = 0;
     curseur_ = texte().size();
-    selectionChangee();
+    selectionChangee(true);
 }
 
 QMenu* VueTexte::creerMenuContextuel()
@@ -378,6 +394,10 @@ void VueTexte::mouseReleaseEvent(QMouseEvent* event)
 
 void VueTexte::timerEvent(QTimerEvent* event)
 {
+    if (event->timerId() == annonceEnAttente_.timerId()) {
+        annoncerSelection();
+        return;
+    }
     if (event->timerId() != defilementGlisse_.timerId()) {
         QAbstractScrollArea::timerEvent(event);
         return;

@@ -6,6 +6,7 @@
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <QElapsedTimer>
 
 class QMenu;
 
@@ -78,7 +79,8 @@ private:
     void deplacerCurseur(qsizetype position, bool etendre);
     void montrerCurseur();
     void montrer(qsizetype position, qsizetype autre);
-    void selectionChangee();
+    void selectionChangee(bool parLUtilisateur);
+    void annoncerSelection();
     void copierSelection() const;
     void toutSelectionner();
 
@@ -94,4 +96,8 @@ private:
     QBasicTimer defilementGlisse_;
     QPoint pointGlisse_;
     bool glisse_ = false;
+    // Assistive technologies hear of the caret and the selection at most this often (ms).
+    static constexpr qint64 kPauseAnnonce = 200;
+    QElapsedTimer depuisAnnonce_;
+    QBasicTimer annonceEnAttente_;
 };

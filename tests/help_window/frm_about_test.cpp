@@ -186,14 +186,14 @@ TEST_F(HelpWindow, FixedDialogWithItsBackgroundAndEtchedRule)
             << p.at.x() << "," << p.at.y();
 }
 
-TEST_F(HelpWindow, OnlyOkTakesTheKeyboardAndThePointingHandMarksWhatClicks)
+TEST_F(HelpWindow, OkAndTheLinkTakeTheKeyboardAndThePointingHandMarksWhatClicks)
 {
     frmAbout* about = open();
     ASSERT_NE(about, nullptr);
     for (QWidget* child : about->findChildren<QWidget*>()) {
         SCOPED_TRACE(child->objectName().toStdString());
         const bool clickable = child == about->cmdOK || child == about->lblk3zop;
-        EXPECT_EQ(child->focusPolicy() != Qt::NoFocus, child == about->cmdOK);
+        EXPECT_EQ(child->focusPolicy() != Qt::NoFocus, clickable);
         EXPECT_EQ(child->cursor().shape() == Qt::BitmapCursor, clickable);
         if (clickable) {
             EXPECT_EQ(child->cursor().hotSpot(), QPoint(12, 1));
@@ -219,7 +219,10 @@ TEST_F(HelpWindow, ClosingReleasesTheWindowAndReopeningStartsAfresh)
         ASSERT_NE(about, nullptr);
         ASSERT_TRUE(QTest::qWaitForWindowActive(about));
         ASSERT_EQ(QApplication::focusWidget(), about->cmdOK);
+        // Two stops: the link, then OK again.
         QTest::keyClick(about->cmdOK, Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), about->lblk3zop);
+        QTest::keyClick(about->lblk3zop, Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), about->cmdOK);
         pointerAway();
         moveTo(about, {300, 350});

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "help_window/libelle_cliquable.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QTest>
 #include <QWidget>
@@ -60,6 +61,39 @@ TEST(LibelleCliquable, TellsEveryMoveOverIt)
         QCoreApplication::sendEvent(&label, &move);
     }
     EXPECT_EQ(survols, 3);
+}
+
+struct CasTouche {
+    const char* nom;
+    Qt::Key touche;
+    bool repetee;
+    int clics;
+};
+
+TEST(LibelleCliquable, ReturnAndSpaceClickItAsAReaderPressesTheLink)
+{
+    const CasTouche cas[] = {
+        {"Return", Qt::Key_Return, false, 1}, {"Enter", Qt::Key_Enter, false, 1},
+        {"Space", Qt::Key_Space, false, 1},   {"Space held", Qt::Key_Space, true, 0},
+        {"a letter", Qt::Key_A, false, 0},
+    };
+    for (const CasTouche& c : cas) {
+        SCOPED_TRACE(c.nom);
+        LibelleCliquable label(QStringLiteral("  exemple.org "));
+        int clics = 0;
+        QObject::connect(&label, &LibelleCliquable::clique, [&] { ++clics; });
+        QKeyEvent appui(QEvent::KeyPress, c.touche, Qt::NoModifier, {}, c.repetee);
+        QCoreApplication::sendEvent(&label, &appui);
+        EXPECT_EQ(clics, c.clics);
+    }
+    LibelleCliquable label(QStringLiteral("  exemple.org "));
+    int clics = 0;
+    QObject::connect(&label, &LibelleCliquable::clique, [&] { ++clics; });
+    QAccessibleInterface* lien = QAccessible::queryAccessibleInterface(&label);
+    EXPECT_EQ(lien->role(), QAccessible::Link);
+    EXPECT_EQ(lien->text(QAccessible::Name), u"exemple.org"_qs);
+    lien->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(clics, 1);
 }
 
 } // namespace
