@@ -117,20 +117,13 @@ AnalyseComplete analyser(QStringView texte, int fils, std::stop_token arretDeman
 
 void fusionner(Analyseur& debut, Analyseur& suite, bool derniere, const std::stop_token& arret)
 {
-    // The words and the table touch separate data: each merge on a core of its own. A failure of
-    // one stops the other.
-    std::stop_source arretFusion;
-    const std::stop_callback relais(arret, [&] { arretFusion.request_stop(); });
-    std::vector<std::function<void()>> taches{
-        [&] {
-            debut.fusionnerMots(suite, arretFusion.get_token());
-            suite.libererMots();
-            if (derniere)
-                debut.libererMots();
-        },
-        [&] { debut.fusionnerTable(suite, arretFusion.get_token()); },
-    };
-    enParallele(taches, arretFusion);
+    // The words first, so that the sets of spellings, as big as the tables, are gone before the
+    // tables grow: the first one's after the last merge.
+    debut.fusionnerMots(suite, arret);
+    suite.libererMots();
+    if (derniere)
+        debut.libererMots();
+    debut.fusionnerTable(suite, arret);
     suite.table() = Table(); // it goes before the report is built
 }
 
