@@ -198,11 +198,13 @@ void Analyseur::ajouterMorceau(QStringView morceau)
     }
 }
 
-void Analyseur::fusionnerMots(const Analyseur& suite, const std::stop_token& arret)
+void Analyseur::fusionnerMots(const Analyseur& suite, const std::stop_token& arret, bool derniere)
 {
     mots_ += suite.mots_;
     // The words of wc of `suite` are looked up here by batches prefetched together; those new
-    // here join this set, so that a later part finds every word met before it.
+    // here join this set, so that a later part finds every word met before it. After the last
+    // part the set would only grow to be dropped: each key of `suite` is one spelling, so
+    // those missing here are counted once each.
     constexpr size_t kLot = 32;
     Dictionnaire::Demande lot[kLot];
     quint32 places[kLot];
@@ -211,6 +213,10 @@ void Analyseur::fusionnerMots(const Analyseur& suite, const std::stop_token& arr
         exacts_.trouverLot(lot, nbLot, [&](size_t k, quint32 place) { places[k] = place; });
         for (size_t k = 0; k < nbLot; ++k) {
             quint32 place = places[k];
+            if (place == Dictionnaire::kAbsente && derniere) {
+                ++differents_;
+                continue;
+            }
             if (place == Dictionnaire::kAbsente) {
                 bool ajoute = false;
                 place = exacts_.trouverOuAjouter(lot[k].cle, lot[k].n, lot[k].h, ajoute);
