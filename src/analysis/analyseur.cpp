@@ -154,7 +154,6 @@ void Analyseur::ajouterMorceau(QStringView morceau)
     const bool seule = !(regles_ & MotsWc);
     const Caracteres& t = caracteres();
     horsTexte_.clear();
-    horsTexte_.reserve(size_t(n)); // so that pointers into it stay valid
     size_t k = 0; // first word of wc that may start at the run
     pourChaqueCourse(
         n, [&](qsizetype base) { return t.masqueCourses(d, base, n); },
@@ -181,6 +180,9 @@ void Analyseur::ajouterMorceau(QStringView morceau)
                 }
             }
             if (std::find(mot, mot + longueur, u'\n') != mot + longueur) {
+                // Room for the whole piece at once, so that pointers into it stay valid.
+                if (horsTexte_.empty())
+                    horsTexte_.reserve(size_t(n));
                 const size_t depart = horsTexte_.size();
                 std::remove_copy(mot, mot + longueur, std::back_inserter(horsTexte_), u'\n');
                 mot = horsTexte_.data() + depart;
