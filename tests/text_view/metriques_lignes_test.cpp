@@ -109,6 +109,29 @@ TEST(MetriquesLignes, ANewTextForgetsTheCheckpointsOfItsLines)
     EXPECT_GT(m.x(7, large, 9000), xEtroite);
 }
 
+// A long line is measured only as far as asked: questions in any order, near and far, each
+// start from where the last one stopped.
+TEST(MetriquesLignes, ALongLineMeasuredBitByBitGivesTheSameColumns)
+{
+    QString longue;
+    for (int i = 0; i < 5000; ++i)
+        longue += u"mot\tW\U0001F600 "_qs;
+    const std::vector<double> attendus = xAttendus(metriques(), longue);
+    const MetriquesLignes m = metriques();
+    for (const qsizetype colonne : {10, 5000, 4096, 30000, 8192, 12288, 39999, 3}) {
+        SCOPED_TRACE(colonne);
+        ASSERT_DOUBLE_EQ(m.x(2, longue, colonne), attendus[size_t(colonne)]);
+        const qsizetype plusLoin = std::min<qsizetype>(longue.size(), colonne * 2 + 7);
+        double debut = -1;
+        const qsizetype trouvee = m.colonneA(2, longue, attendus[size_t(plusLoin)] + 0.01, &debut);
+        ASSERT_DOUBLE_EQ(debut, attendus[size_t(trouvee)]);
+        ASSERT_LE(attendus[size_t(trouvee)], attendus[size_t(plusLoin)] + 0.01);
+        if (trouvee < longue.size()) {
+            ASSERT_GT(attendus[size_t(trouvee) + 1], attendus[size_t(plusLoin)] + 0.01);
+        }
+    }
+}
+
 TEST(MetriquesLignes, MeasuringWidensButNeverNarrows)
 {
     const MetriquesLignes m = metriques();
