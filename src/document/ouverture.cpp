@@ -35,7 +35,7 @@ std::unique_ptr<DocumentOuvert> ouvrir(const QString& chemin, const std::stop_to
     document->charge = std::move(lecture.charge);
     const QString& texte = document->charge.texte;
     // The line index is one pass over the text, of no use to the analysis: it runs beside it,
-    // on a core that the analysis leaves idle while its parts are merged.
+    // on the time a core is left idle by the analysis (a part ending first, the merges).
     std::future<IndexLignes> lignes;
     try {
         lignes
