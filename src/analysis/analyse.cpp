@@ -119,7 +119,7 @@ void fusionner(Analyseur& debut, Analyseur& suite, bool derniere, const std::sto
 {
     // The words first, so that the sets of spellings, as big as the tables, are gone before the
     // tables grow: the first one's after the last merge.
-    debut.fusionnerMots(suite, arret);
+    debut.fusionnerMots(suite, arret, derniere);
     suite.libererMots();
     if (derniere)
         debut.libererMots();

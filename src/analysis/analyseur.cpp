@@ -154,7 +154,6 @@ void Analyseur::ajouterMorceau(QStringView morceau)
     const bool seule = !(regles_ & MotsWc);
     const Caracteres& t = caracteres();
     horsTexte_.clear();
-    horsTexte_.reserve(size_t(n)); // so that pointers into it stay valid
     size_t k = 0; // first word of wc that may start at the run
     pourChaqueCourse(
         n, [&](qsizetype base) { return t.masqueCourses(d, base, n); },
@@ -181,6 +180,9 @@ void Analyseur::ajouterMorceau(QStringView morceau)
                 }
             }
             if (std::find(mot, mot + longueur, u'\n') != mot + longueur) {
+                // Room for the whole piece at once, so that pointers into it stay valid.
+                if (horsTexte_.empty())
+                    horsTexte_.reserve(size_t(n));
                 const size_t depart = horsTexte_.size();
                 std::remove_copy(mot, mot + longueur, std::back_inserter(horsTexte_), u'\n');
                 mot = horsTexte_.data() + depart;
@@ -198,11 +200,13 @@ void Analyseur::ajouterMorceau(QStringView morceau)
     }
 }
 
-void Analyseur::fusionnerMots(const Analyseur& suite, const std::stop_token& arret)
+void Analyseur::fusionnerMots(const Analyseur& suite, const std::stop_token& arret, bool derniere)
 {
     mots_ += suite.mots_;
     // The words of wc of `suite` are looked up here by batches prefetched together; those new
-    // here join this set, so that a later part finds every word met before it.
+    // here join this set, so that a later part finds every word met before it. After the last
+    // part the set would only grow to be dropped: each key of `suite` is one spelling, so
+    // those missing here are counted once each.
     constexpr size_t kLot = 32;
     Dictionnaire::Demande lot[kLot];
     quint32 places[kLot];
@@ -211,6 +215,10 @@ void Analyseur::fusionnerMots(const Analyseur& suite, const std::stop_token& arr
         exacts_.trouverLot(lot, nbLot, [&](size_t k, quint32 place) { places[k] = place; });
         for (size_t k = 0; k < nbLot; ++k) {
             quint32 place = places[k];
+            if (place == Dictionnaire::kAbsente && derniere) {
+                ++differents_;
+                continue;
+            }
             if (place == Dictionnaire::kAbsente) {
                 bool ajoute = false;
                 place = exacts_.trouverOuAjouter(lot[k].cle, lot[k].n, lot[k].h, ajoute);

@@ -46,7 +46,9 @@ public:
     // `suite` analysed the text that follows this one's. The words and the
     // table touch separate data, so both merges can run on two threads at once.
     // Both give up, leaving a result of no use, once `arret` is requested.
-    void fusionnerMots(const Analyseur& suite, const std::stop_token& arret = {});
+    // With `derniere`, no part follows: the words new here are counted, not kept.
+    void fusionnerMots(const Analyseur& suite, const std::stop_token& arret = {},
+                       bool derniere = false);
     void fusionnerTable(Analyseur& suite, const std::stop_token& arret = {})
     {
         table().fusionner(suite.table(), arret);

@@ -10,16 +10,35 @@ namespace lexique {
 
 namespace {
 
-// Writes the capital form of d[0, n) at the end of `sortie` and returns its length.
+// Writes the capital form of d[0, n) at the end of `sortie` and returns its length. By slices,
+// so that a long word takes the room of its capital form, not the most that form could take.
 qsizetype ecrireMajuscules(std::vector<char16_t>& sortie, const char16_t* d, qsizetype n)
 {
+    constexpr qsizetype kTranche = 4096;
     const Caracteres& t = caracteres();
     const size_t debut = sortie.size();
-    sortie.resize(debut + size_t(t.placeParUnite) * size_t(n));
-    char16_t* const p = sortie.data() + debut;
-    const qsizetype longueur = t.ecrireMajuscules(d, n, p) - p;
-    sortie.resize(debut + size_t(longueur));
-    return longueur;
+    const size_t voulu = debut + size_t(n) + size_t(t.placeParUnite) * size_t(kTranche);
+    if (sortie.capacity() < voulu)
+        sortie.reserve(std::max(voulu, 2 * sortie.capacity()));
+    for (qsizetype i = 0; i < n;) {
+        qsizetype m = std::min(kTranche, n - i);
+        if (i + m < n && QChar::isHighSurrogate(d[i + m - 1]))
+            ++m; // a pair stays whole
+        const size_t avant = sortie.size();
+        sortie.resize(avant + size_t(t.placeParUnite) * size_t(m));
+        char16_t* const p = sortie.data() + avant;
+        sortie.resize(avant + size_t(t.ecrireMajuscules(d + i, m, p) - p));
+        i += m;
+    }
+    return qsizetype(sortie.size() - debut);
+}
+
+// Scratch room kept for the next word, unless a long word made it big.
+void garderPetit(std::vector<char16_t>& brouillon)
+{
+    constexpr size_t kGardee = size_t(1) << 16;
+    if (brouillon.capacity() > kGardee)
+        brouillon = {};
 }
 
 } // namespace
@@ -40,9 +59,13 @@ quint32 Table::entree(const char16_t* d, qsizetype n)
     const char16_t* cle = majuscules_.data();
     const quint32 h = hacher(cle, longueur);
     size_t libre = 0;
-    const quint32 place = index_.chercher(
+    quint32 place = index_.chercher(
         h, [&](quint32 p) { return memeMajuscule(p, cle, longueur); }, libre);
-    return place != Index::kLibre ? place : ajouter(d, n, h, libre);
+    if (place == Index::kLibre)
+        place = ajouter(d, n, h, libre);
+    garderPetit(majuscules_);
+    garderPetit(autres_);
+    return place;
 }
 
 quint32 Table::ajouter(const char16_t* d, qsizetype n, quint32 h, size_t libre)
@@ -96,6 +119,7 @@ void Table::fusionner(const Table& suite, const std::stop_token& arret)
             compter(place, suite.compte(origine));
         }
     }
+    garderPetit(autres_);
 }
 
 void Table::trier()

@@ -71,25 +71,35 @@ double MetriquesLignes::avance(QStringView ligne, qsizetype i, double x) const
     return largeur;
 }
 
-const std::vector<double>* MetriquesLignes::reperes(qsizetype numero, QStringView ligne) const
+// Only as far as asked: the first paint of a line of millions of characters measures the few
+// thousand in view, not the whole line.
+template <class Assez>
+const std::vector<double>* MetriquesLignes::reperes(qsizetype numero, QStringView ligne,
+                                                    Assez&& assez) const
 {
     if (ligne.size() <= kPas)
         return nullptr;
-    const auto trouves = reperes_.find(numero);
-    if (trouves != reperes_.end())
-        return &trouves->second;
-    if (reperes_.size() >= kLignesGardees)
-        reperes_.clear();
-    std::vector<double> xs;
-    xs.reserve(size_t(ligne.size() / kPas + 1));
-    double x = 0;
-    for (qsizetype i = 0; i < ligne.size(); ++i) {
-        if (i % kPas == 0)
-            xs.push_back(x);
-        x += avance(ligne, i, x);
+    auto trouves = reperes_.find(numero);
+    if (trouves == reperes_.end()) {
+        if (reperes_.size() >= kLignesGardees)
+            reperes_.clear();
+        trouves = reperes_.emplace(numero, Reperes()).first;
     }
+    Reperes& r = trouves->second;
+    if (r.suivant == ligne.size() || (!r.xs.empty() && assez(r.xs)))
+        return &r.xs;
+    qsizetype i = r.suivant;
+    double x = r.x;
+    do {
+        const qsizetype fin = std::min(ligne.size(), i + kPas);
+        r.xs.push_back(x);
+        for (; i < fin; ++i)
+            x += avance(ligne, i, x);
+    } while (i < ligne.size() && !assez(r.xs));
+    r.suivant = i;
+    r.x = x;
     elargir(x);
-    return &reperes_.emplace(numero, std::move(xs)).first->second;
+    return &r.xs;
 }
 
 double MetriquesLignes::x(qsizetype numero, QStringView ligne, qsizetype colonne) const
@@ -97,7 +107,10 @@ double MetriquesLignes::x(qsizetype numero, QStringView ligne, qsizetype colonne
     colonne = std::clamp<qsizetype>(colonne, 0, ligne.size());
     qsizetype i = 0;
     double x = 0;
-    if (const auto* xs = reperes(numero, ligne)) {
+    const auto* xs = reperes(numero, ligne, [colonne](const std::vector<double>& xs) {
+        return qsizetype(xs.size()) > colonne / kPas;
+    });
+    if (xs) {
         const qsizetype k = std::min<qsizetype>(colonne / kPas, qsizetype(xs->size()) - 1);
         i = k * kPas;
         x = (*xs)[size_t(k)];
@@ -112,7 +125,9 @@ qsizetype MetriquesLignes::colonneA(qsizetype numero, QStringView ligne, double 
 {
     qsizetype i = 0;
     double a = 0;
-    if (const auto* xs = reperes(numero, ligne)) {
+    const auto* xs
+        = reperes(numero, ligne, [x](const std::vector<double>& xs) { return xs.back() > x; });
+    if (xs) {
         const auto apres = std::upper_bound(xs->begin(), xs->end(), x);
         const qsizetype k = std::max<qsizetype>(0, qsizetype(apres - xs->begin()) - 1);
         i = k * kPas;

@@ -50,7 +50,16 @@ public:
     void elargir(double largeur) const;
 
 private:
-    const std::vector<double>* reperes(qsizetype numero, QStringView ligne) const;
+    // x every kPas characters of a long line, from its start up to where it was needed.
+    struct Reperes {
+        std::vector<double> xs;
+        qsizetype suivant = 0; // the first column not yet measured
+        double x = 0; // where it starts
+    };
+    // The checkpoints of a long line, measured on at least until `assez(xs)` holds or to its
+    // end; none for a short line.
+    template <class Assez>
+    const std::vector<double>* reperes(qsizetype numero, QStringView ligne, Assez&& assez) const;
 
     QFont police_;
     QFontMetricsF mesures_{QFont()};
@@ -61,7 +70,7 @@ private:
 
     mutable std::vector<float> avances_; // per UTF-16 unit, < 0 until measured
     mutable QHash<char32_t, double> avancesPaires_;
-    // x every kPas characters of the long lines measured last.
-    mutable std::unordered_map<qsizetype, std::vector<double>> reperes_;
+    // The checkpoints of the long lines measured last.
+    mutable std::unordered_map<qsizetype, Reperes> reperes_;
     mutable double largeurMesuree_ = 0;
 };

@@ -60,22 +60,28 @@ TEST(Analyseur, TranchesFusionnees)
         // after all those of the first.
         {u"a b b ", u"C B c d", 7, 6, {{q(u"b"), 3}, {q(u"C"), 2}, {q(u"a"), 1}, {q(u"d"), 1}}},
         {u"", u"un un", 2, 1, {{q(u"un"), 2}}},
+        // A word of wc of the second slice that the first holds only as a run of the table.
+        {u"a&b a&b", u" a", 3, 2, {{q(u"a"), 3}, {q(u"b"), 2}}},
         {u"un un", u"", 2, 1, {{q(u"un"), 2}}},
         // Spellings that are no word of wc, in either slice.
         {u"l'homme ", u"L'HOMME l'\n", 5, 4, {{q(u"l'homme"), 2}, {q(u"l'"), 1}}},
     };
     for (const Tranches& c : cas) {
-        SCOPED_TRACE(q(c.debut).toStdString() + "|" + q(c.suite).toStdString());
-        lexique::Analyseur a(lexique::Toutes);
-        lexique::Analyseur b(lexique::Toutes);
-        a.ajouterTexte(q(c.debut));
-        b.ajouterTexte(q(c.suite));
-        a.fusionnerMots(b);
-        a.fusionnerTable(b);
-        a.table().trier();
-        EXPECT_EQ(a.mots(), c.mots);
-        EXPECT_EQ(a.motsDifferents(), c.differents);
-        EXPECT_EQ(contenu(a.table()), c.table);
+        // Merged as a part that others follow, and as the last one.
+        for (const bool derniere : {false, true}) {
+            SCOPED_TRACE(q(c.debut).toStdString() + "|" + q(c.suite).toStdString()
+                         + (derniere ? " last" : ""));
+            lexique::Analyseur a(lexique::Toutes);
+            lexique::Analyseur b(lexique::Toutes);
+            a.ajouterTexte(q(c.debut));
+            b.ajouterTexte(q(c.suite));
+            a.fusionnerMots(b, {}, derniere);
+            a.fusionnerTable(b);
+            a.table().trier();
+            EXPECT_EQ(a.mots(), c.mots);
+            EXPECT_EQ(a.motsDifferents(), c.differents);
+            EXPECT_EQ(contenu(a.table()), c.table);
+        }
     }
 }
 

@@ -114,6 +114,19 @@ TEST(Occurrences, RapportSansColonnesAlignees)
 }
 
 // No 3000-entry table and no 16-bit counts.
+// Capital forms of long words are worked out by slices: a pair of surrogates or a letter that
+// grows (ß into SS) on either side of a slice's end.
+TEST(Occurrences, MotsLongs)
+{
+    for (const qsizetype avant : {4094, 4095, 4096, 8191}) {
+        SCOPED_TRACE(avant);
+        const QString mot = QString(avant, u'a') + q(u"\U00010428\u00DF");
+        const QString capitales = QString(avant, u'A') + q(u"\U00010400SS");
+        const QString autre = mot + u'x';
+        EXPECT_EQ(analyser(mot + u' ' + capitales + u' ' + autre), (Table{{mot, 2}, {autre, 1}}));
+    }
+}
+
 TEST(Occurrences, SansLimites)
 {
     QString texte;

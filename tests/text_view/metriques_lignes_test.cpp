@@ -109,6 +109,21 @@ TEST(MetriquesLignes, ANewTextForgetsTheCheckpointsOfItsLines)
     EXPECT_GT(m.x(7, large, 9000), xEtroite);
 }
 
+// Measured only as far as asked: questions near and far, in any order, agree with the sum.
+TEST(MetriquesLignes, ALongLineMeasuredBitByBitGivesTheSameColumns)
+{
+    QString longue;
+    for (int i = 0; i < 5000; ++i)
+        longue += u"mot\tW\U0001F600 "_qs;
+    const std::vector<double> attendus = xAttendus(metriques(), longue);
+    const MetriquesLignes m = metriques();
+    for (const qsizetype colonne : {10, 5000, 4096, 30000, 8192, 39999, 3}) {
+        ASSERT_DOUBLE_EQ(m.x(2, longue, colonne), attendus[size_t(colonne)]) << colonne;
+        const qsizetype loin = std::min<qsizetype>(longue.size() - 1, colonne * 2 + 7);
+        ASSERT_EQ(m.colonneA(2, longue, attendus[size_t(loin)], nullptr), loin) << colonne;
+    }
+}
+
 TEST(MetriquesLignes, MeasuringWidensButNeverNarrows)
 {
     const MetriquesLignes m = metriques();
