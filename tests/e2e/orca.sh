@@ -91,8 +91,9 @@ wait_until 30 '! pgrep -x orca' || fail "un autre Orca tourne déjà : $(pgrep -
 env "$mark" LC_ALL=C.UTF-8 LANGUAGE= script -qfec "orca --debug-file=/dev/stdout" "$work/orca.log" \
     >/dev/null 2>&1 &
 pids+=($!)
-# Orca itself is stopped before its terminal, and waited for.
-wait_until 10 'orca_pid=$(pgrep -x -P "${pids[-1]}" orca)' || fail "Orca ne démarre pas"
+# Orca itself is stopped before its terminal, and waited for. The terminal's shell may start it
+# as its child or in its place: the newest Orca is ours, none other running.
+wait_until 10 'orca_pid=$(pgrep -x -n orca)' || fail "Orca ne démarre pas"
 pids+=("$orca_pid")
 wait_until 30 'spoken | grep -q .' || fail "Orca ne parle pas"
 
