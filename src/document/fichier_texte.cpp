@@ -3,6 +3,7 @@
 
 #include "analysis/compilateur.h"
 #include "document/fins_de_ligne.h"
+#include "document/texte.h"
 #include "platform/memoire_systeme.h"
 
 #include <QFile>
@@ -16,24 +17,6 @@
 #include <utility>
 
 namespace {
-
-// Windows-1252 differs from Latin-1 only in 0x80–0x9F; its five unassigned codes keep
-// their own value, as Windows does.
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-constexpr std::array<char16_t, 256> kCp1252 = [] {
-    std::array<char16_t, 256> table{};
-    for (int octet = 0; octet < 256; ++octet)
-        table[octet]
-            = (octet >= 0x80 && octet < 0xA0) ? kCp1252High[octet - 0x80] : char16_t(octet);
-    return table;
-}();
-
-constexpr char16_t versCp1252(unsigned char octet) { return kCp1252[octet]; }
 
 // Room kept past the written characters.
 constexpr qsizetype kMarge = 16;
@@ -304,7 +287,6 @@ std::optional<TexteCharge> DecodeurTexte::terminer()
 }
 
 namespace {
-
 enum class FinPasse { Lue, PasUtf8, Arretee, ErreurLecture, TropGrand };
 
 // One pass over the file from where it stands to its end.

@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "document/texte.h"
+
+#include <algorithm>
+
+namespace {
+
+// Windows-1252 differs from Latin-1 only in 0x80–0x9F.
+constexpr std::array<char16_t, 32> kCp1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+} // namespace
+
+const std::array<char16_t, 256> kCp1252 = [] {
+    std::array<char16_t, 256> table{};
+    for (int octet = 0; octet < 256; ++octet)
+        table[size_t(octet)]
+            = (octet >= 0x80 && octet < 0xA0) ? kCp1252High[size_t(octet - 0x80)] : char16_t(octet);
+    return table;
+}();
+
+int octetCp1252(char16_t c) noexcept
+{
+    if (c < 0x80 || (c >= 0xA0 && c < 0x100))
+        return c;
+    const auto* p = std::find(kCp1252High.begin(), kCp1252High.end(), c);
+    return p == kCp1252High.end() ? -1 : 0x80 + int(p - kCp1252High.begin());
+}
+
+Texte Texte::enCp1252(QByteArray octets)
+{
+    Texte t;
+    t.octets_ = std::move(octets);
+    t.enOctets_ = true;
+    return t;
+}
+
+QString Texte::mid(qsizetype pos, qsizetype n) const
+{
+    pos = std::clamp<qsizetype>(pos, 0, size());
+    n = std::clamp<qsizetype>(n, 0, size() - pos);
+    if (!enOctets_)
+        return utf16_.mid(pos, n);
+    QString s(n, Qt::Uninitialized);
+    char16_t* d = reinterpret_cast<char16_t*>(s.data());
+    const auto* o = reinterpret_cast<const unsigned char*>(octets_.constData()) + pos;
+    for (qsizetype i = 0; i < n; ++i)
+        d[i] = kCp1252[o[i]];
+    return s;
+}
+
+Extrait Texte::extrait(qsizetype pos, qsizetype n) const
+{
+    if (enOctets_)
+        return Extrait(mid(pos, n));
+    pos = std::clamp<qsizetype>(pos, 0, size());
+    n = std::clamp<qsizetype>(n, 0, size() - pos);
+    return Extrait(QStringView(utf16_).mid(pos, n));
+}
+
+QString Texte::toString() const { return enOctets_ ? mid(0, size()) : utf16_; }
+
+bool Texte::memesDonnees(const Texte& autre) const
+{
+    if (enOctets_ != autre.enOctets_ || size() != autre.size())
+        return false;
+    if (isEmpty())
+        return true;
+    return enOctets_ ? octets_.constData() == autre.octets_.constData()
+                     : utf16_.constData() == autre.utf16_.constData();
+}
