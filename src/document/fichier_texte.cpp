@@ -3,8 +3,8 @@
 
 #include "analysis/compilateur.h"
 #include "document/fins_de_ligne.h"
-#include "document/texte.h"
 #include "platform/memoire_systeme.h"
+#include "text/texte.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -21,13 +21,40 @@ namespace {
 // Room kept past the written characters.
 constexpr qsizetype kMarge = 16;
 
-// Copies the characters up to the next CR or LF and returns where that break is (or fin).
+// Copies the characters up to the next CR or LF, or up to one that the output cannot hold, and
+// returns where it stopped (or fin).
 const char16_t* copierLigne(const char16_t* p, const char16_t* fin, char16_t*& out)
 {
     const qsizetype n = prochaineFin(p, 0, fin - p);
     std::memcpy(out, p, size_t(n) * sizeof(char16_t));
     out += n;
     return p + n;
+}
+
+const char* copierLigne(const char* p, const char* fin, char*& out)
+{
+    const qsizetype n = prochaineFin(p, 0, fin - p);
+    std::memcpy(out, p, size_t(n));
+    out += n;
+    return p + n;
+}
+
+const char16_t* copierLigne(const char16_t* p, const char16_t* fin, char*& out)
+{
+    for (; p < fin; ++p) {
+        const char16_t c = *p;
+        if (c < 0x80) {
+            if (estFinDeLigne(c))
+                break;
+            *out++ = char(c);
+            continue;
+        }
+        const int octet = octetCp1252(c);
+        if (octet < 0)
+            break;
+        *out++ = char(octet);
+    }
+    return p;
 }
 
 QString nomAffiche(const QString& chemin)
@@ -63,22 +90,81 @@ bool aExtensionTexte(const QString& chemin)
     return chemin.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive);
 }
 
-void DecoupeLignes::prevoir(qsizetype caracteres)
+template <class Unite>
+void DecoupeLignes::prevoir(Unite*& debut, qsizetype caracteres)
 {
+    auto& texte = [this]() -> auto&
+    {
+        if constexpr (sizeof(Unite) == 1)
+            return octets_;
+        else
+            return texte_;
+    }
+    ();
     // Every character may become a CR LF.
     const qsizetype besoin = ecrits_ + 2 * caracteres + kMarge;
-    if (besoin <= texte_.size())
-        return;
-    // The first time, room for the costliest text of the expected size: a file of line feeds,
-    // each one a CR LF. Pages never written are never taken from the system.
-    qsizetype cible = std::max(besoin, qsizetype(2 * attendus_ + 2 + kMarge));
-    // A file that grew while it was read.
-    if (!texte_.isEmpty())
-        cible = std::max(cible, texte_.size() + texte_.size() / 2);
-    const bool neuf = texte_.isEmpty();
-    texte_.resize(cible);
-    if (neuf)
-        conseillerGrandesPages(texte_.data(), texte_.size() * qsizetype(sizeof(QChar)));
+    if (besoin > texte.size()) {
+        // The first time, room for the costliest text of the expected size: a file of line
+        // feeds, each one a CR LF. Pages never written are never taken from the system.
+        qsizetype cible = std::max(besoin, qsizetype(2 * attendus_ + 2 + kMarge));
+        // A file that grew while it was read.
+        if (!texte.isEmpty())
+            cible = std::max(cible, texte.size() + texte.size() / 2);
+        const bool neuf = texte.isEmpty();
+        texte.resize(cible);
+        if (neuf)
+            conseillerGrandesPages(texte.data(), texte.size() * qsizetype(sizeof(Unite)));
+    }
+    debut = reinterpret_cast<Unite*>(texte.data());
+}
+
+void DecoupeLignes::passerEnUtf16()
+{
+    const qsizetype ecrits = ecrits_;
+    ecrits_ = 0;
+    char16_t* large = nullptr;
+    prevoir(large, ecrits);
+    const auto* o = reinterpret_cast<const unsigned char*>(octets_.constData());
+    for (qsizetype i = 0; i < ecrits; ++i)
+        large[i] = versCp1252(o[i]);
+    ecrits_ = ecrits;
+    octets_ = QByteArray();
+    enOctets_ = false;
+}
+
+template <class Entree, class Sortie>
+const Entree* DecoupeLignes::ecrire(const Entree* p, const Entree* fin)
+{
+    Sortie* debut = nullptr;
+    prevoir(debut, fin - p);
+    Sortie* out = debut + ecrits_;
+    if (crEnAttente_ && p < fin) {
+        crEnAttente_ = false;
+        if (*p == '\n')
+            ++p;
+    }
+    while (p < fin) {
+        const Entree* const saut = copierLigne(p, fin, out);
+        if (saut != p)
+            ligneNonVide_ = true;
+        p = saut;
+        if (saut == fin || !estFinDeLigne(char16_t(*saut)))
+            break;
+        *out++ = '\r';
+        *out++ = '\n';
+        ++sauts_;
+        lignesNonVides_ += ligneNonVide_;
+        ligneNonVide_ = false;
+        p = saut + 1;
+        if (*saut == '\r') {
+            if (p == fin)
+                crEnAttente_ = true;
+            else if (*p == '\n')
+                ++p;
+        }
+    }
+    ecrits_ = out - debut;
+    return p;
 }
 
 void DecoupeLignes::ajouter(QStringView morceau)
@@ -87,34 +173,25 @@ void DecoupeLignes::ajouter(QStringView morceau)
     const char16_t* const fin = p + morceau.size();
     if (p == fin)
         return;
-    prevoir(morceau.size());
-    char16_t* const debut = reinterpret_cast<char16_t*>(texte_.data());
-    char16_t* out = debut + ecrits_;
-    if (crEnAttente_) {
-        crEnAttente_ = false;
-        if (*p == u'\n')
-            ++p;
+    if (enOctets_) {
+        p = ecrire<char16_t, char>(p, fin);
+        if (p == fin)
+            return;
+        passerEnUtf16();
     }
-    while (p < fin) {
-        const char16_t* const saut = copierLigne(p, fin, out);
-        if (saut != p)
-            ligneNonVide_ = true;
-        if (saut == fin)
-            break;
-        *out++ = u'\r';
-        *out++ = u'\n';
-        ++sauts_;
-        lignesNonVides_ += ligneNonVide_;
-        ligneNonVide_ = false;
-        p = saut + 1;
-        if (*saut == u'\r') {
-            if (p == fin)
-                crEnAttente_ = true;
-            else if (*p == u'\n')
-                ++p;
-        }
+    ecrire<char16_t, char16_t>(p, fin);
+}
+
+void DecoupeLignes::ajouterOctets(QByteArrayView morceau)
+{
+    if (morceau.isEmpty())
+        return;
+    if (!enOctets_) {
+        // Not after recommencer(): widened here all the same.
+        ajouter(Texte::enCp1252(morceau.toByteArray()).toString());
+        return;
     }
-    ecrits_ = out - debut;
+    ecrire<char, char>(morceau.data(), morceau.data() + morceau.size());
 }
 
 void DecoupeLignes::recommencer()
@@ -124,22 +201,33 @@ void DecoupeLignes::recommencer()
     lignesNonVides_ = 0;
     ligneNonVide_ = false;
     crEnAttente_ = false;
+    enOctets_ = true;
+    texte_ = QString();
 }
 
 TexteCharge DecoupeLignes::terminer()
 {
     if (ligneNonVide_) {
-        prevoir(1);
-        char16_t* const texte = reinterpret_cast<char16_t*>(texte_.data());
-        texte[ecrits_++] = u'\r';
-        texte[ecrits_++] = u'\n';
-        ++sauts_;
+        static constexpr char16_t kFin[] = {u'\r', u'\n'};
+        const qint64 sauts = sauts_;
+        ligneNonVide_ = false;
+        crEnAttente_ = false;
+        ajouter(QStringView(kFin, 2));
+        sauts_ = sauts + 1;
         ++lignesNonVides_;
     }
     // The room never written goes back to the system without the text moving.
-    texte_.resize(ecrits_);
-    texte_.squeeze();
-    TexteCharge charge{std::exchange(texte_, QString()), lignesNonVides_, ecrits_ - 2 * sauts_};
+    Texte texte;
+    if (enOctets_) {
+        octets_.resize(ecrits_);
+        octets_.squeeze();
+        texte = Texte::enCp1252(std::exchange(octets_, QByteArray()));
+    } else {
+        texte_.resize(ecrits_);
+        texte_.squeeze();
+        texte = Texte(std::exchange(texte_, QString()));
+    }
+    TexteCharge charge{std::move(texte), lignesNonVides_, ecrits_ - 2 * sauts_};
     recommencer();
     return charge;
 }
@@ -180,7 +268,7 @@ bool DecodeurTexte::ajouter(QByteArrayView bloc)
 bool DecodeurTexte::decoder(QByteArrayView octets)
 {
     if (codage_ == Codage::Cp1252) {
-        decoderCp1252(octets);
+        lignes_.ajouterOctets(octets);
         return true;
     }
     const qsizetype place = decodeur_.requiredSpace(octets.size());
@@ -206,39 +294,6 @@ void DecodeurTexte::recommencerEnCp1252()
     entete_.clear();
     nbEnAttente_ = 0;
     lignes_.recommencer();
-}
-
-void DecodeurTexte::decoderCp1252(QByteArrayView octets)
-{
-    const qsizetype n = octets.size();
-    if (n == 0)
-        return;
-    if (tampon_.size() < n)
-        tampon_.resize(n);
-    const auto* entree = reinterpret_cast<const unsigned char*>(octets.data());
-    char16_t* const sortie = reinterpret_cast<char16_t*>(tampon_.data());
-    qsizetype i = 0;
-#if defined(LEXORQUINE_SSE2)
-    // Every byte but 0x80–0x9F is its own code: widen sixteen at a time, then mend those.
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i hautTrois = _mm_set1_epi8(char(0xE0));
-    const __m128i plage = _mm_set1_epi8(char(0x80));
-    for (; n - i >= 16; i += 16) {
-        const __m128i seize = _mm_loadu_si128(reinterpret_cast<const __m128i*>(entree + i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(sortie + i), _mm_unpacklo_epi8(seize, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(sortie + i + 8),
-                         _mm_unpackhi_epi8(seize, zero));
-        auto aRefaire
-            = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(seize, hautTrois), plage)));
-        for (; aRefaire != 0; aRefaire &= aRefaire - 1) {
-            const int k = std::countr_zero(aRefaire);
-            sortie[i + k] = versCp1252(entree[i + k]);
-        }
-    }
-#endif
-    for (; i < n; ++i)
-        sortie[i] = versCp1252(entree[i]);
-    lignes_.ajouter(QStringView(sortie, n));
 }
 
 void DecodeurTexte::retenirSequenceIncomplete(QByteArrayView bloc)

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "document/texte.h"
+#include "text/texte.h"
 
 #include <QAccessible>
 #include <QString>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "document/texte.h"
 #include "qt_print.h"
+#include "text/texte.h"
 
 #include <gtest/gtest.h>
 

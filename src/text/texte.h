@@ -77,6 +77,12 @@ public:
 
     // True when both share the same characters in memory.
     bool memesDonnees(const Texte& autre) const;
+    // Characters or bytes set aside, written or not.
+    qsizetype capacite() const { return enOctets_ ? octets_.capacity() : utf16_.capacity(); }
+
+    // The same characters, whatever the forms.
+    friend bool operator==(const Texte& a, const Texte& b);
+    friend bool operator==(const Texte& a, QStringView b);
 
 private:
     QString utf16_;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "document/texte.h"
+#include "text/texte.h"
 
 #include <algorithm>
 
@@ -71,4 +71,23 @@ bool Texte::memesDonnees(const Texte& autre) const
         return true;
     return enOctets_ ? octets_.constData() == autre.octets_.constData()
                      : utf16_.constData() == autre.utf16_.constData();
+}
+
+bool operator==(const Texte& a, const Texte& b)
+{
+    if (a.enOctets_ == b.enOctets_)
+        return a.enOctets_ ? a.octets_ == b.octets_ : a.utf16_ == b.utf16_;
+    return a.enOctets_ ? b == QStringView(a.toString()) : a == QStringView(b.toString());
+}
+
+bool operator==(const Texte& a, QStringView b)
+{
+    if (!a.enOctets_)
+        return QStringView(a.utf16_) == b;
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < b.size(); ++i)
+        if (a.at(i) != b[i].unicode())
+            return false;
+    return true;
 }
