@@ -27,12 +27,12 @@ void verifier(const QByteArray& octets, qsizetype bloc, bool enOctets)
     EXPECT_EQ(lu.caracteres, attendu.caracteres);
 }
 
-const QString kBase = u"Œuvre é\r\nà\rx\n\r\n€ fin\r"_qs;
+const QString kBase = u"Œuvre é, déjà l'été passé\u0081 ou là\r\nà\rx\n\r\n€ fin\r"_qs;
 constexpr qsizetype kBlocs[] = {1, 2, 3, 7, 64};
 
 TEST(FormeTexte, ALateCharacterWithoutAByteTurnsTheTextToUtf16AtAnyBlockBoundary)
 {
-    for (const QString& sans : {u"\u0151"_qs, u"😀"_qs, u"\u2028"_qs}) {
+    for (const QString& sans : {u"\u0151"_qs, u"😀"_qs, u"\u2028"_qs, u"\u0080"_qs}) {
         for (qsizetype k = 0; k <= kBase.size(); ++k) {
             SCOPED_TRACE(testing::Message() << "à " << k);
             const QByteArray utf8 = (kBase.left(k) + sans + kBase.mid(k)).toUtf8();
