@@ -100,8 +100,7 @@ void Analyseur::ajouterPieces(T texte, const std::stop_token& arret)
             ajouterMorceau(texte.sliced(debut, fin - debut));
         } else {
             large_.resize(size_t(fin - debut));
-            for (qsizetype i = debut; i < fin; ++i)
-                large_[size_t(i - debut)] = texte[i];
+            elargirCp1252(texte.octets.data() + debut, fin - debut, large_.data());
             ajouterMorceau(QStringView(large_.data(), fin - debut));
         }
         debut = fin;

@@ -141,9 +141,7 @@ void DecoupeLignes::passerEnUtf16()
     ecrits_ = 0;
     char16_t* large = nullptr;
     prevoir(large, ecrits);
-    const auto* o = reinterpret_cast<const unsigned char*>(octets_.constData());
-    for (qsizetype i = 0; i < ecrits; ++i)
-        large[i] = versCp1252(o[i]);
+    elargirCp1252(octets_.constData(), ecrits, large);
     ecrits_ = ecrits;
     octets_ = QByteArray();
     enOctets_ = false;

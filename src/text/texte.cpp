@@ -2,6 +2,12 @@
 #include "text/texte.h"
 
 #include <algorithm>
+#include <bit>
+
+// SSE2 belongs to every x86-64 processor: used wherever the compiler targets it.
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -21,6 +27,32 @@ const std::array<char16_t, 256> kCp1252 = [] {
             = (octet >= 0x80 && octet < 0xA0) ? kCp1252High[size_t(octet - 0x80)] : char16_t(octet);
     return table;
 }();
+
+void elargirCp1252(const char* octets, qsizetype n, char16_t* sortie) noexcept
+{
+    const auto* entree = reinterpret_cast<const unsigned char*>(octets);
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    // Every byte but 0x80–0x9F is its own code: widen sixteen at a time, then mend those.
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i hautTrois = _mm_set1_epi8(char(0xE0));
+    const __m128i plage = _mm_set1_epi8(char(0x80));
+    for (; n - i >= 16; i += 16) {
+        const __m128i seize = _mm_loadu_si128(reinterpret_cast<const __m128i*>(entree + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(sortie + i), _mm_unpacklo_epi8(seize, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(sortie + i + 8),
+                         _mm_unpackhi_epi8(seize, zero));
+        auto aRefaire
+            = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(seize, hautTrois), plage)));
+        for (; aRefaire != 0; aRefaire &= aRefaire - 1) {
+            const int k = std::countr_zero(aRefaire);
+            sortie[i + k] = kCp1252[entree[i + k]];
+        }
+    }
+#endif
+    for (; i < n; ++i)
+        sortie[i] = kCp1252[entree[i]];
+}
 
 int octetCp1252(char16_t c) noexcept
 {
@@ -45,10 +77,7 @@ QString Texte::mid(qsizetype pos, qsizetype n) const
     if (!enOctets_)
         return utf16_.mid(pos, n);
     QString s(n, Qt::Uninitialized);
-    char16_t* d = reinterpret_cast<char16_t*>(s.data());
-    const auto* o = reinterpret_cast<const unsigned char*>(octets_.constData()) + pos;
-    for (qsizetype i = 0; i < n; ++i)
-        d[i] = kCp1252[o[i]];
+    elargirCp1252(octets_.constData() + pos, n, reinterpret_cast<char16_t*>(s.data()));
     return s;
 }
 

@@ -19,6 +19,9 @@ extern const std::array<char16_t, 256> kCp1252;
 
 inline char16_t versCp1252(unsigned char octet) { return kCp1252[octet]; }
 
+// Writes the characters of n Windows-1252 bytes.
+void elargirCp1252(const char* octets, qsizetype n, char16_t* sortie) noexcept;
+
 // The byte of a character in Windows-1252, or -1 when it has none.
 int octetCp1252(char16_t c) noexcept;
 
