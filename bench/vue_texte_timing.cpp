@@ -50,7 +50,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s FILE [REPETITIONS]\n", argv[0]);
         return 2;
     }
-    QString text;
+    Texte text;
     {
         QFile file(fichierCorpus(QString::fromLocal8Bit(argv[1])));
         if (!file.open(QIODevice::ReadOnly)) {
@@ -73,7 +73,7 @@ int main(int argc, char** argv)
         const double before = residentMiB();
         QElapsedTimer timer;
         timer.start();
-        display.definirTexte(text);
+        display.definirTexte(text, IndexLignes(text));
         setting.push_back(double(timer.nsecsElapsed()) / 1e6);
         QCoreApplication::processEvents(); // the first paint
         opening.push_back(double(timer.nsecsElapsed()) / 1e6);
@@ -89,7 +89,7 @@ int main(int argc, char** argv)
         VueTexte display;
         display.resize(649, 193);
         display.show();
-        display.definirTexte(text);
+        display.definirTexte(text, IndexLignes(text));
         QCoreApplication::processEvents();
         std::mt19937_64 random(12345);
         for (int i = 0; i < 2000; ++i) {
@@ -109,8 +109,8 @@ int main(int argc, char** argv)
                 "the view costs up to %.1f MiB resident; a jump anywhere with its paint median "
                 "%.0f us (max %.0f); peak RSS %.0f MiB\n",
                 argv[1], static_cast<long long>(text.size()),
-                static_cast<long long>(std::count(text.cbegin(), text.cend(), u'\n')),
-                median(setting), median(opening), *std::min_element(opening.begin(), opening.end()),
+                static_cast<long long>(IndexLignes(text).nombreLignes() - 1), median(setting),
+                median(opening), *std::min_element(opening.begin(), opening.end()),
                 median(selecting), repetitions, *std::max_element(costs.begin(), costs.end()),
                 median(jumps), *std::max_element(jumps.begin(), jumps.end()),
                 double(usage.ru_maxrss) / 1024.0);

@@ -146,7 +146,7 @@ void BM_AutoRun(benchmark::State& state, const char* motif)
         return;
     banc->form.ChkCherche->setChecked(true);
     banc->form.TxtRecherche->setText(QString::fromUtf8(motif));
-    const qint64 n = occurrences(banc->form.Le_texte->texte(), QString::fromUtf8(motif));
+    const qint64 n = occurrences(banc->form.Le_texte->texte().toString(), QString::fromUtf8(motif));
     double ecart = 0;
     for (auto _ : state) {
         const Tours t
@@ -179,7 +179,7 @@ void BM_StepWithAHardSearchText(benchmark::State& state)
     form.show();
     Recherche& r = form.recherche();
     form.Le_texte->definirTexte((QString(2000, u'a') + QStringLiteral("\r\n")).repeated(1000));
-    r.definirTexte(form.Le_texte->texte());
+    r.definirTexte(form.Le_texte->texte().toString());
     form.ChkCherche->setChecked(false);
     form.TxtRecherche->setText(QStringLiteral("b") + QString(qsizetype(state.range(0)) - 1, u'a'));
     double ecart = 0;

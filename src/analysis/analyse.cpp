@@ -68,7 +68,8 @@ void enParallele(std::vector<Tache>& taches, std::stop_source& arret)
 }
 
 // Cuts where no word goes on, near each k-th of the text; fewer pieces when cuts are scarce.
-std::vector<qsizetype> coupures(QStringView texte, int parts)
+template <class T>
+std::vector<qsizetype> coupures(T texte, int parts)
 {
     std::vector<qsizetype> c{0};
     for (int k = 1; k < parts; ++k) {
@@ -83,7 +84,16 @@ std::vector<qsizetype> coupures(QStringView texte, int parts)
 
 } // namespace
 
-AnalyseComplete analyser(QStringView texte, int fils, std::stop_token arretDemande)
+namespace {
+
+QStringView partie(QStringView texte, qsizetype de, qsizetype n) { return texte.sliced(de, n); }
+VueOctets partie(VueOctets texte, qsizetype de, qsizetype n)
+{
+    return {texte.octets.sliced(de, n)};
+}
+
+template <class T>
+AnalyseComplete analyserFormes(T texte, int fils, std::stop_token arretDemande)
 {
     const std::vector<qsizetype> bornes = coupures(texte, std::max(1, fils));
     const size_t parts = bornes.size() - 1;
@@ -98,7 +108,7 @@ AnalyseComplete analyser(QStringView texte, int fils, std::stop_token arretDeman
             // Filled on the thread's own stack and moved out at the end, so that the threads
             // never write to the same cache line.
             Analyseur a(Toutes);
-            a.ajouterTexte(texte.sliced(bornes[k], bornes[k + 1] - bornes[k]), arret.get_token());
+            a.ajouterTexte(partie(texte, bornes[k], bornes[k + 1] - bornes[k]), arret.get_token());
             a.table(); // here, on each part's thread: the merges then read tables only
             analyses[k].emplace(std::move(a));
         });
@@ -113,6 +123,20 @@ AnalyseComplete analyser(QStringView texte, int fils, std::stop_token arretDeman
             return {};
     }
     return resultat(debut, arret.get_token());
+}
+
+} // namespace
+
+AnalyseComplete analyser(QStringView texte, int fils, std::stop_token arret)
+{
+    return analyserFormes(texte, fils, std::move(arret));
+}
+
+AnalyseComplete analyser(const Texte& texte, int fils, std::stop_token arret)
+{
+    if (texte.estEnOctets())
+        return analyserFormes(VueOctets{texte.octets()}, fils, std::move(arret));
+    return analyserFormes(texte.utf16(), fils, std::move(arret));
 }
 
 void fusionner(Analyseur& debut, Analyseur& suite, bool derniere, const std::stop_token& arret)
@@ -136,10 +160,24 @@ constexpr qsizetype kParFil = 1 << 15;
 
 } // namespace
 
-AnalyseComplete analyserTexte(QStringView texte, std::stop_token arret, int fils)
+namespace {
+
+int filsUtiles(qsizetype taille, int fils)
 {
     if (fils <= 0)
         fils = std::max(1, QThread::idealThreadCount());
-    const qsizetype utiles = std::max<qsizetype>(1, texte.size() / kParFil);
-    return lexique::analyser(texte, int(std::min<qsizetype>(fils, utiles)), std::move(arret));
+    const qsizetype utiles = std::max<qsizetype>(1, taille / kParFil);
+    return int(std::min<qsizetype>(fils, utiles));
+}
+
+} // namespace
+
+AnalyseComplete analyserTexte(QStringView texte, std::stop_token arret, int fils)
+{
+    return lexique::analyser(texte, filsUtiles(texte.size(), fils), std::move(arret));
+}
+
+AnalyseComplete analyserTexte(const Texte& texte, std::stop_token arret, int fils)
+{
+    return lexique::analyser(texte, filsUtiles(texte.size(), fils), std::move(arret));
 }

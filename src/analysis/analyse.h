@@ -5,6 +5,7 @@
 // at once: the word counts of `wc`, the occurrence table and its report.
 
 #include "analysis/occurrences.h"
+#include "text/texte.h"
 
 #include <QString>
 #include <QStringView>
@@ -23,3 +24,4 @@ struct AnalyseComplete {
 // Once `arret` is requested it gives up within a few pieces of text, and its
 // result is of no use.
 AnalyseComplete analyserTexte(QStringView texte, std::stop_token arret = {}, int fils = 0);
+AnalyseComplete analyserTexte(const Texte& texte, std::stop_token arret = {}, int fils = 0);

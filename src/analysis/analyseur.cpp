@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <iterator>
 #include <stdexcept>
+#include <type_traits>
 
 namespace lexique {
 
@@ -21,55 +22,99 @@ constexpr quint32 kCompteMax = kMotWc - 1;
 
 bool coupureSure(char16_t c) noexcept { return c != u'\'' && c != u'\n' && estBlanc(c); }
 
-qsizetype premiereCoupure(QStringView texte, qsizetype de, qsizetype a) noexcept
+namespace {
+
+char16_t unite(QStringView t, qsizetype i) noexcept { return t[i].unicode(); }
+char16_t unite(VueOctets t, qsizetype i) noexcept { return t[i]; }
+
+template <class T>
+qsizetype premiere(T texte, qsizetype de, qsizetype a) noexcept
 {
     for (qsizetype i = de; i < a && i < texte.size(); ++i)
-        if (coupureSure(texte[i].unicode()))
+        if (coupureSure(unite(texte, i)))
             return i;
     return -1;
 }
 
-qsizetype derniereCoupure(QStringView texte, qsizetype de, qsizetype a) noexcept
+template <class T>
+qsizetype derniere(T texte, qsizetype de, qsizetype a) noexcept
 {
     for (qsizetype i = std::min(a, texte.size()); i-- > de;)
-        if (coupureSure(texte[i].unicode()))
+        if (coupureSure(unite(texte, i)))
             return i;
     return -1;
 }
 
-qsizetype coupureVers(QStringView texte, qsizetype de, qsizetype visee, qsizetype a) noexcept
+template <class T>
+qsizetype vers(T texte, qsizetype de, qsizetype visee, qsizetype a) noexcept
 {
-    const qsizetype c = premiereCoupure(texte, visee, a);
-    return c >= 0 ? c : derniereCoupure(texte, de, visee);
+    const qsizetype c = premiere(texte, visee, a);
+    return c >= 0 ? c : derniere(texte, de, visee);
 }
-
-namespace {
 
 // Where the piece that starts at `debut` ends: near debut + longueur, or at
 // the next safe cut when there is none near. Each search looks at no more
 // characters than the piece it gives holds, plus 2 × longueur, so cutting a
 // text costs time in proportion to its length whatever its content.
-qsizetype finDuMorceau(QStringView texte, qsizetype debut, qsizetype longueur)
+template <class T>
+qsizetype finDuMorceau(T texte, qsizetype debut, qsizetype longueur)
 {
     if (texte.size() - debut <= 2 * longueur)
         return texte.size();
-    qsizetype c = coupureVers(texte, debut + 1, debut + longueur, debut + 2 * longueur);
+    qsizetype c = vers(texte, debut + 1, debut + longueur, debut + 2 * longueur);
     if (c < 0)
-        c = premiereCoupure(texte, debut + 2 * longueur, texte.size());
+        c = premiere(texte, debut + 2 * longueur, texte.size());
     return c < 0 ? texte.size() : c;
 }
 
 } // namespace
 
-void Analyseur::ajouterTexte(QStringView texte, std::stop_token arret)
+qsizetype premiereCoupure(QStringView texte, qsizetype de, qsizetype a) noexcept
+{
+    return premiere(texte, de, a);
+}
+
+qsizetype derniereCoupure(QStringView texte, qsizetype de, qsizetype a) noexcept
+{
+    return derniere(texte, de, a);
+}
+
+qsizetype coupureVers(QStringView texte, qsizetype de, qsizetype visee, qsizetype a) noexcept
+{
+    return vers(texte, de, visee, a);
+}
+
+qsizetype coupureVers(VueOctets texte, qsizetype de, qsizetype visee, qsizetype a) noexcept
+{
+    return vers(texte, de, visee, a);
+}
+
+template <class T>
+void Analyseur::ajouterPieces(T texte, const std::stop_token& arret)
 {
     for (qsizetype debut = 0; debut < texte.size();) {
         if (arret.stop_requested())
             return;
         const qsizetype fin = finDuMorceau(texte, debut, morceau_);
-        ajouterMorceau(texte.sliced(debut, fin - debut));
+        if constexpr (std::is_same_v<T, QStringView>) {
+            ajouterMorceau(texte.sliced(debut, fin - debut));
+        } else {
+            large_.resize(size_t(fin - debut));
+            elargirCp1252(texte.octets.data() + debut, fin - debut, large_.data());
+            ajouterMorceau(QStringView(large_.data(), fin - debut));
+        }
         debut = fin;
     }
+}
+
+void Analyseur::ajouterTexte(QStringView texte, std::stop_token arret)
+{
+    ajouterPieces(texte, arret);
+}
+
+void Analyseur::ajouterTexte(VueOctets texte, std::stop_token arret)
+{
+    ajouterPieces(texte, arret);
 }
 
 quint32 Analyseur::chercher(const char16_t* d, qsizetype n)

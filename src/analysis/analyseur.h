@@ -12,6 +12,7 @@
 #include "analysis/analyse.h"
 #include "analysis/dictionnaire.h"
 #include "analysis/table.h"
+#include "text/texte.h"
 
 #include <QStringView>
 
@@ -20,6 +21,16 @@
 #include <vector>
 
 namespace lexique {
+
+// Windows-1252 bytes read as their characters.
+struct VueOctets {
+    QByteArrayView octets;
+    qsizetype size() const noexcept { return octets.size(); }
+    char16_t operator[](qsizetype i) const noexcept
+    {
+        return versCp1252(static_cast<unsigned char>(octets[i]));
+    }
+};
 
 enum Regles : quint8 {
     MotsWc = 1, // the word count and the distinct words of `wc`
@@ -42,6 +53,9 @@ public:
     // word of neither rule goes on. Stops between two pieces once `arret`
     // is requested.
     void ajouterTexte(QStringView texte, std::stop_token arret = {});
+    // The same on Windows-1252 bytes, cut at the same places: each piece is widened to UTF-16
+    // on its own.
+    void ajouterTexte(VueOctets texte, std::stop_token arret = {});
 
     // `suite` analysed the text that follows this one's. The words and the
     // table touch separate data, so both merges can run on two threads at once.
@@ -70,6 +84,8 @@ private:
         quint32 place;
     };
 
+    template <class T>
+    void ajouterPieces(T texte, const std::stop_token& arret);
     void ajouterMorceau(QStringView morceau);
     void placer(bool motsWc);
     void compterOccurrence(quint32 place);
@@ -87,6 +103,7 @@ private:
     Table table_;
     std::vector<Mot> motsDuMorceau_;
     std::vector<char16_t> horsTexte_;
+    std::vector<char16_t> large_; // a piece of bytes widened
 };
 
 // A cut that ends no word under either rule: a space, CR, TAB or a separator
@@ -98,6 +115,7 @@ qsizetype premiereCoupure(QStringView texte, qsizetype de, qsizetype a) noexcept
 qsizetype derniereCoupure(QStringView texte, qsizetype de, qsizetype a) noexcept;
 // A safe cut near `visee`: the first in [visee, a), else the last in [de, visee), else -1.
 qsizetype coupureVers(QStringView texte, qsizetype de, qsizetype visee, qsizetype a) noexcept;
+qsizetype coupureVers(VueOctets texte, qsizetype de, qsizetype visee, qsizetype a) noexcept;
 
 // Adds to `debut` what `suite` found in the text that follows; `suite` is emptied, and after
 // the last merge the set of spellings of `debut` too.
@@ -106,5 +124,6 @@ void fusionner(Analyseur& debut, Analyseur& suite, bool derniere, const std::sto
 // The whole analysis, on `fils` threads at most. Once `arret` is requested it gives up at the
 // next piece and returns an empty result.
 AnalyseComplete analyser(QStringView texte, int fils, std::stop_token arret = {});
+AnalyseComplete analyser(const Texte& texte, int fils, std::stop_token arret = {});
 
 } // namespace lexique

@@ -4,6 +4,7 @@
 #include "analysis/compilateur.h"
 #include "document/fins_de_ligne.h"
 #include "platform/memoire_systeme.h"
+#include "text/texte.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,34 +18,60 @@
 
 namespace {
 
-// Windows-1252 differs from Latin-1 only in 0x80–0x9F; its five unassigned codes keep
-// their own value, as Windows does.
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-constexpr std::array<char16_t, 256> kCp1252 = [] {
-    std::array<char16_t, 256> table{};
-    for (int octet = 0; octet < 256; ++octet)
-        table[octet]
-            = (octet >= 0x80 && octet < 0xA0) ? kCp1252High[octet - 0x80] : char16_t(octet);
-    return table;
-}();
-
-constexpr char16_t versCp1252(unsigned char octet) { return kCp1252[octet]; }
-
 // Room kept past the written characters.
 constexpr qsizetype kMarge = 16;
 
-// Copies the characters up to the next CR or LF and returns where that break is (or fin).
+// Copies the characters up to the next CR or LF, or up to one that the output cannot hold, and
+// returns where it stopped (or fin).
 const char16_t* copierLigne(const char16_t* p, const char16_t* fin, char16_t*& out)
 {
     const qsizetype n = prochaineFin(p, 0, fin - p);
     std::memcpy(out, p, size_t(n) * sizeof(char16_t));
     out += n;
     return p + n;
+}
+
+const char* copierLigne(const char* p, const char* fin, char*& out)
+{
+    const qsizetype n = prochaineFin(p, 0, fin - p);
+    std::memcpy(out, p, size_t(n));
+    out += n;
+    return p + n;
+}
+
+const char16_t* copierLigne(const char16_t* p, const char16_t* fin, char*& out)
+{
+    for (;;) {
+#if defined(LEXORQUINE_SSE2)
+        // Eight at a time while all are below U+0100, outside 0x80–0x9F and no CR or LF: most
+        // French text.
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i c1 = _mm_set1_epi16(0x80);
+        const __m128i masqueC1 = _mm_set1_epi16(short(0xFFE0));
+        const __m128i cr = _mm_set1_epi16(u'\r');
+        const __m128i lf = _mm_set1_epi16(u'\n');
+        for (; fin - p >= 8; p += 8, out += 8) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const __m128i autres
+                = _mm_or_si128(_mm_cmpeq_epi16(_mm_and_si128(v, masqueC1), c1),
+                               _mm_or_si128(_mm_cmpeq_epi16(v, cr), _mm_cmpeq_epi16(v, lf)));
+            const __m128i latins = _mm_cmpeq_epi16(_mm_srli_epi16(v, 8), zero);
+            if (_mm_movemask_epi8(_mm_andnot_si128(autres, latins)) != 0xFFFF)
+                break;
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(v, v));
+        }
+#endif
+        // The next eight one by one, then back to the fast way.
+        for (const char16_t* const bout = std::min(fin, p + 8); p < bout; ++p) {
+            const char16_t c = *p;
+            const int octet = c < 0x80 ? (estFinDeLigne(c) ? -1 : c) : octetCp1252(c);
+            if (octet < 0)
+                return p;
+            *out++ = char(octet);
+        }
+        if (p == fin)
+            return p;
+    }
 }
 
 QString nomAffiche(const QString& chemin)
@@ -80,22 +107,79 @@ bool aExtensionTexte(const QString& chemin)
     return chemin.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive);
 }
 
-void DecoupeLignes::prevoir(qsizetype caracteres)
+template <class Unite>
+void DecoupeLignes::prevoir(Unite*& debut, qsizetype caracteres)
 {
+    auto& texte = [this]() -> auto&
+    {
+        if constexpr (sizeof(Unite) == 1)
+            return octets_;
+        else
+            return texte_;
+    }
+    ();
     // Every character may become a CR LF.
     const qsizetype besoin = ecrits_ + 2 * caracteres + kMarge;
-    if (besoin <= texte_.size())
-        return;
-    // The first time, room for the costliest text of the expected size: a file of line feeds,
-    // each one a CR LF. Pages never written are never taken from the system.
-    qsizetype cible = std::max(besoin, qsizetype(2 * attendus_ + 2 + kMarge));
-    // A file that grew while it was read.
-    if (!texte_.isEmpty())
-        cible = std::max(cible, texte_.size() + texte_.size() / 2);
-    const bool neuf = texte_.isEmpty();
-    texte_.resize(cible);
-    if (neuf)
-        conseillerGrandesPages(texte_.data(), texte_.size() * qsizetype(sizeof(QChar)));
+    if (besoin > texte.size()) {
+        // The first time, room for the costliest text of the expected size: a file of line
+        // feeds, each one a CR LF. Pages never written are never taken from the system.
+        qsizetype cible = std::max(besoin, qsizetype(2 * attendus_ + 2 + kMarge));
+        // A file that grew while it was read.
+        if (!texte.isEmpty())
+            cible = std::max(cible, texte.size() + texte.size() / 2);
+        const bool neuf = texte.isEmpty();
+        texte.resize(cible);
+        if (neuf)
+            conseillerGrandesPages(texte.data(), texte.size() * qsizetype(sizeof(Unite)));
+    }
+    debut = reinterpret_cast<Unite*>(texte.data());
+}
+
+void DecoupeLignes::passerEnUtf16()
+{
+    const qsizetype ecrits = ecrits_;
+    ecrits_ = 0;
+    char16_t* large = nullptr;
+    prevoir(large, ecrits);
+    elargirCp1252(octets_.constData(), ecrits, large);
+    ecrits_ = ecrits;
+    octets_ = QByteArray();
+    enOctets_ = false;
+}
+
+template <class Entree, class Sortie>
+const Entree* DecoupeLignes::ecrire(const Entree* p, const Entree* fin)
+{
+    Sortie* debut = nullptr;
+    prevoir(debut, fin - p);
+    Sortie* out = debut + ecrits_;
+    if (crEnAttente_ && p < fin) {
+        crEnAttente_ = false;
+        if (*p == '\n')
+            ++p;
+    }
+    while (p < fin) {
+        const Entree* const saut = copierLigne(p, fin, out);
+        if (saut != p)
+            ligneNonVide_ = true;
+        p = saut;
+        if (saut == fin || !estFinDeLigne(char16_t(*saut)))
+            break;
+        *out++ = '\r';
+        *out++ = '\n';
+        ++sauts_;
+        lignesNonVides_ += ligneNonVide_;
+        ligneNonVide_ = false;
+        p = saut + 1;
+        if (*saut == '\r') {
+            if (p == fin)
+                crEnAttente_ = true;
+            else if (*p == '\n')
+                ++p;
+        }
+    }
+    ecrits_ = out - debut;
+    return p;
 }
 
 void DecoupeLignes::ajouter(QStringView morceau)
@@ -104,34 +188,25 @@ void DecoupeLignes::ajouter(QStringView morceau)
     const char16_t* const fin = p + morceau.size();
     if (p == fin)
         return;
-    prevoir(morceau.size());
-    char16_t* const debut = reinterpret_cast<char16_t*>(texte_.data());
-    char16_t* out = debut + ecrits_;
-    if (crEnAttente_) {
-        crEnAttente_ = false;
-        if (*p == u'\n')
-            ++p;
+    if (enOctets_) {
+        p = ecrire<char16_t, char>(p, fin);
+        if (p == fin)
+            return;
+        passerEnUtf16();
     }
-    while (p < fin) {
-        const char16_t* const saut = copierLigne(p, fin, out);
-        if (saut != p)
-            ligneNonVide_ = true;
-        if (saut == fin)
-            break;
-        *out++ = u'\r';
-        *out++ = u'\n';
-        ++sauts_;
-        lignesNonVides_ += ligneNonVide_;
-        ligneNonVide_ = false;
-        p = saut + 1;
-        if (*saut == u'\r') {
-            if (p == fin)
-                crEnAttente_ = true;
-            else if (*p == u'\n')
-                ++p;
-        }
+    ecrire<char16_t, char16_t>(p, fin);
+}
+
+void DecoupeLignes::ajouterOctets(QByteArrayView morceau)
+{
+    if (morceau.isEmpty())
+        return;
+    if (!enOctets_) {
+        // Only bytes follow recommencer(); were UTF-16 already kept, they are widened.
+        ajouter(Texte::enCp1252(morceau.toByteArray()).toString());
+        return;
     }
-    ecrits_ = out - debut;
+    ecrire<char, char>(morceau.data(), morceau.data() + morceau.size());
 }
 
 void DecoupeLignes::recommencer()
@@ -141,22 +216,33 @@ void DecoupeLignes::recommencer()
     lignesNonVides_ = 0;
     ligneNonVide_ = false;
     crEnAttente_ = false;
+    enOctets_ = true;
+    texte_ = QString();
 }
 
 TexteCharge DecoupeLignes::terminer()
 {
     if (ligneNonVide_) {
-        prevoir(1);
-        char16_t* const texte = reinterpret_cast<char16_t*>(texte_.data());
-        texte[ecrits_++] = u'\r';
-        texte[ecrits_++] = u'\n';
-        ++sauts_;
+        static constexpr char16_t kFin[] = {u'\r', u'\n'};
+        const qint64 sauts = sauts_;
+        ligneNonVide_ = false;
+        crEnAttente_ = false;
+        ajouter(QStringView(kFin, 2));
+        sauts_ = sauts + 1;
         ++lignesNonVides_;
     }
     // The room never written goes back to the system without the text moving.
-    texte_.resize(ecrits_);
-    texte_.squeeze();
-    TexteCharge charge{std::exchange(texte_, QString()), lignesNonVides_, ecrits_ - 2 * sauts_};
+    Texte texte;
+    if (enOctets_) {
+        octets_.resize(ecrits_);
+        octets_.squeeze();
+        texte = Texte::enCp1252(std::exchange(octets_, QByteArray()));
+    } else {
+        texte_.resize(ecrits_);
+        texte_.squeeze();
+        texte = Texte(std::exchange(texte_, QString()));
+    }
+    TexteCharge charge{std::move(texte), lignesNonVides_, ecrits_ - 2 * sauts_};
     recommencer();
     return charge;
 }
@@ -197,7 +283,7 @@ bool DecodeurTexte::ajouter(QByteArrayView bloc)
 bool DecodeurTexte::decoder(QByteArrayView octets)
 {
     if (codage_ == Codage::Cp1252) {
-        decoderCp1252(octets);
+        lignes_.ajouterOctets(octets);
         return true;
     }
     const qsizetype place = decodeur_.requiredSpace(octets.size());
@@ -223,39 +309,6 @@ void DecodeurTexte::recommencerEnCp1252()
     entete_.clear();
     nbEnAttente_ = 0;
     lignes_.recommencer();
-}
-
-void DecodeurTexte::decoderCp1252(QByteArrayView octets)
-{
-    const qsizetype n = octets.size();
-    if (n == 0)
-        return;
-    if (tampon_.size() < n)
-        tampon_.resize(n);
-    const auto* entree = reinterpret_cast<const unsigned char*>(octets.data());
-    char16_t* const sortie = reinterpret_cast<char16_t*>(tampon_.data());
-    qsizetype i = 0;
-#if defined(LEXORQUINE_SSE2)
-    // Every byte but 0x80–0x9F is its own code: widen sixteen at a time, then mend those.
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i hautTrois = _mm_set1_epi8(char(0xE0));
-    const __m128i plage = _mm_set1_epi8(char(0x80));
-    for (; n - i >= 16; i += 16) {
-        const __m128i seize = _mm_loadu_si128(reinterpret_cast<const __m128i*>(entree + i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(sortie + i), _mm_unpacklo_epi8(seize, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(sortie + i + 8),
-                         _mm_unpackhi_epi8(seize, zero));
-        auto aRefaire
-            = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(seize, hautTrois), plage)));
-        for (; aRefaire != 0; aRefaire &= aRefaire - 1) {
-            const int k = std::countr_zero(aRefaire);
-            sortie[i + k] = versCp1252(entree[i + k]);
-        }
-    }
-#endif
-    for (; i < n; ++i)
-        sortie[i] = versCp1252(entree[i]);
-    lignes_.ajouter(QStringView(sortie, n));
 }
 
 void DecodeurTexte::retenirSequenceIncomplete(QByteArrayView bloc)
@@ -304,7 +357,6 @@ std::optional<TexteCharge> DecodeurTexte::terminer()
 }
 
 namespace {
-
 enum class FinPasse { Lue, PasUtf8, Arretee, ErreurLecture, TropGrand };
 
 // One pass over the file from where it stands to its end.

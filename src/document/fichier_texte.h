@@ -4,6 +4,7 @@
 // Reading a text file into the text the main window shows: decoding, line ends, counts.
 
 #include "document/memoire.h"
+#include "text/texte.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -20,9 +21,10 @@ inline constexpr qint64 kTailleMaximaleFichier = qint64(512) * 1024 * 1024;
 // two blocks.
 inline constexpr qsizetype kTailleBlocLecture = qsizetype(1) << 20;
 
-// A text as the main window shows it: every line of the file followed by CR LF.
+// A text as the main window shows it: every line of the file followed by CR LF. It is kept one
+// byte per character when every character has a Windows-1252 byte.
 struct TexteCharge {
-    QString texte;
+    Texte texte;
     qint64 lignesNonVides = 0;
     qint64 caracteres = 0; // characters of all lines, line breaks excluded
 };
@@ -52,14 +54,27 @@ public:
     { }
 
     void ajouter(QStringView morceau);
-    // Forgets what was added; the room stays, for the same text decoded again.
+    // The same, from Windows-1252 bytes.
+    void ajouterOctets(QByteArrayView morceau);
+    // Forgets what was added; the room of the byte form stays, for the same text decoded again.
     void recommencer();
     TexteCharge terminer();
 
 private:
-    void prevoir(qsizetype caracteres);
+    template <class Unite>
+    void prevoir(Unite*& debut, qsizetype caracteres);
+    // From the first character with no Windows-1252 byte on, the text is kept in UTF-16.
+    void passerEnUtf16();
+    // Writes from p on, up to the end or to a character the form at hand cannot hold; returns
+    // where it stopped.
+    template <class Entree, class Sortie>
+    const Entree* ecrire(const Entree* p, const Entree* fin);
 
-    QString texte_; // its first ecrits_ characters are written, the rest is room
+    // While enOctets_, the text is in octets_, else in texte_; the first ecrits_ characters
+    // are written, the rest is room.
+    bool enOctets_ = true;
+    QByteArray octets_;
+    QString texte_;
     qsizetype ecrits_ = 0;
     qint64 attendus_;
     qint64 sauts_ = 0;
@@ -91,7 +106,6 @@ private:
     // Picks the encoding from the first bytes; returns how many of them to skip.
     qsizetype choisirCodage(QByteArrayView debut);
     bool decoder(QByteArrayView octets);
-    void decoderCp1252(QByteArrayView octets);
     void retenirSequenceIncomplete(QByteArrayView bloc);
 
     DecoupeLignes lignes_;

@@ -56,3 +56,23 @@ qsizetype prochaineFin(const char16_t* c, qsizetype i, qsizetype taille)
     }
     return taille;
 }
+
+qsizetype prochaineFin(const char* c, qsizetype i, qsizetype taille)
+{
+#if defined(LEXORQUINE_SSE2)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; i + 16 <= taille; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(c + i));
+        const unsigned bits = unsigned(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf))));
+        if (bits != 0)
+            return i + std::countr_zero(bits);
+    }
+#endif
+    for (; i < taille; ++i) {
+        if (c[i] == '\r' || c[i] == '\n')
+            return i;
+    }
+    return taille;
+}

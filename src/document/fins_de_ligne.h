@@ -10,11 +10,14 @@ inline bool estFinDeLigne(char16_t c) { return c == u'\r' || c == u'\n'; }
 
 // The index of the next CR or LF at or after i, or taille.
 qsizetype prochaineFin(const char16_t* c, qsizetype i, qsizetype taille);
+// The same in Windows-1252 bytes, where CR and LF keep their codes.
+qsizetype prochaineFin(const char* c, qsizetype i, qsizetype taille);
 
 // Where the line after the break at i begins: past the LF of a CR LF.
-inline qsizetype apresFin(const char16_t* c, qsizetype i, qsizetype taille)
+template <class Unite>
+inline qsizetype apresFin(const Unite* c, qsizetype i, qsizetype taille)
 {
-    return i + (c[i] == u'\r' && i + 1 < taille && c[i + 1] == u'\n' ? 2 : 1);
+    return i + (c[i] == '\r' && i + 1 < taille && c[i + 1] == '\n' ? 2 : 1);
 }
 
 // True when position stands between the CR and the LF of one line break.

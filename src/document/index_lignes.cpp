@@ -10,10 +10,13 @@ namespace {
 // A group spanning more characters keeps all its starts, so no scan goes further than this.
 constexpr qsizetype kEtendueMax = qsizetype(1) << 16;
 
-const char16_t* caracteres(const QString& texte)
+// Calls f with the characters of the text as kept, bytes or UTF-16 units.
+template <class F>
+decltype(auto) selonForme(const Texte& texte, F&& f)
 {
-    // constData(): utf16() would copy a string made from raw data.
-    return reinterpret_cast<const char16_t*>(texte.constData());
+    if (texte.estEnOctets())
+        return f(texte.octets().data());
+    return f(reinterpret_cast<const char16_t*>(texte.utf16().data()));
 }
 
 } // namespace
@@ -22,10 +25,15 @@ IndexLignes::IndexLignes()
     : reperes_{0}
 { }
 
-IndexLignes::IndexLignes(const QString& texte, std::stop_token arret)
-    : texte_(texte)
+IndexLignes::IndexLignes(Texte texte, std::stop_token arret)
+    : texte_(std::move(texte))
 {
-    const char16_t* c = caracteres(texte_);
+    selonForme(texte_, [&](const auto* c) { indexer(c, arret); });
+}
+
+template <class Unite>
+void IndexLignes::indexer(const Unite* c, const std::stop_token& arret)
+{
     const qsizetype taille = texte_.size();
     reperes_.push_back(0);
     std::array<qsizetype, kGroupe> groupe{}; // the starts of the group being read
@@ -76,12 +84,13 @@ void IndexLignes::charger(qsizetype groupe) const
             = debutsLarges_.data() + (large - groupesLarges_.begin()) * (kGroupe - 1);
         std::copy(debuts, debuts + (lignes - 1), debutsCharges_.begin() + 1);
     } else {
-        const char16_t* c = caracteres(texte_);
-        qsizetype i = base;
-        for (qsizetype j = 1; j < lignes; ++j) {
-            i = apresFin(c, prochaineFin(c, i, taille), taille);
-            debutsCharges_[size_t(j)] = i;
-        }
+        selonForme(texte_, [&](const auto* c) {
+            qsizetype i = base;
+            for (qsizetype j = 1; j < lignes; ++j) {
+                i = apresFin(c, prochaineFin(c, i, taille), taille);
+                debutsCharges_[size_t(j)] = i;
+            }
+        });
     }
     if (groupe + 1 < qsizetype(reperes_.size()))
         debutsCharges_[kGroupe] = reperes_[size_t(groupe + 1)];
@@ -103,8 +112,7 @@ qsizetype IndexLignes::fin(qsizetype ligne) const
     charger(ligne / kGroupe);
     const qsizetype debutLigne = debutsCharges_[size_t(ligne % kGroupe)];
     qsizetype fin = debutsCharges_[size_t(ligne % kGroupe + 1)] - 1;
-    const char16_t* c = caracteres(texte_);
-    if (c[fin] == u'\n' && fin > debutLigne && c[fin - 1] == u'\r')
+    if (texte_.at(fin) == u'\n' && fin > debutLigne && texte_.at(fin - 1) == u'\r')
         --fin;
     return fin;
 }

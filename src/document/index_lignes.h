@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QString>
+#include "text/texte.h"
 
 #include <stop_token>
 
@@ -23,10 +23,13 @@ class IndexLignes {
 public:
     IndexLignes();
     // Gives up, with an index of no use, once `arret` is requested.
-    explicit IndexLignes(const QString& texte, std::stop_token arret = {});
+    explicit IndexLignes(Texte texte, std::stop_token arret = {});
+    explicit IndexLignes(const QString& texte, std::stop_token arret = {})
+        : IndexLignes(Texte(texte), std::move(arret))
+    { }
 
     // The text indexed, shared with the one given.
-    const QString& texte() const { return texte_; }
+    const Texte& texte() const { return texte_; }
     qsizetype nombreLignes() const { return nombreLignes_; }
     // Characters of the longest line, its line break excluded.
     qsizetype plusLongue() const { return plusLongue_; }
@@ -44,9 +47,11 @@ public:
 private:
     static constexpr qsizetype kGroupe = 64;
 
+    template <class Unite>
+    void indexer(const Unite* c, const std::stop_token& arret);
     void charger(qsizetype groupe) const;
 
-    QString texte_;
+    Texte texte_;
     qsizetype nombreLignes_ = 1;
     qsizetype plusLongue_ = 0;
     // The start of lines 0, 64, 128 ... In blocks: growing it never copies nor over-allocates.

@@ -33,7 +33,7 @@ std::unique_ptr<DocumentOuvert> ouvrir(const QString& chemin, const std::stop_to
     }
     auto document = std::make_unique<DocumentOuvert>();
     document->charge = std::move(lecture.charge);
-    const QString& texte = document->charge.texte;
+    const Texte& texte = document->charge.texte;
     // The line index is one pass over the text, of no use to the analysis: it runs beside it,
     // on the time a core is left idle by the analysis (a part ending first, the merges).
     std::future<IndexLignes> lignes;

@@ -501,7 +501,7 @@ void Form1::ChargerFichier(const QString& chemin, DocumentOuvert& document)
     NomFichier = chemin;
     FichierChoisi = true;
     NbLignes = document.charge.lignesNonVides;
-    const QString texte = document.charge.texte;
+    const Texte texte = document.charge.texte;
     Le_texte->definirTexte(texte, std::move(document.lignes));
     // A search under way worked on the old text: it stops here.
     recherche_->definirTexte(texte);

@@ -51,7 +51,7 @@ Recherche::Recherche(QObject* parent)
     connect(suite_, &QTimer::timeout, this, &Recherche::continuerBalayage);
 }
 
-void Recherche::definirTexte(const QString& texte)
+void Recherche::definirTexte(const Texte& texte)
 {
     texte_ = texte;
     reinitialiser();
@@ -146,8 +146,21 @@ void Recherche::etape(Origine origine)
     emit resultat(kSautDeLigne + kSautDeLigne + QString::number(etapes_));
     // Any change of the text or of the search text resets and so ends the scan: the
     // copies stay those of the loaded text and the search box for all of it.
-    balayage_
-        = Balayage{origine, texte_, motif_, qsizetype(position_ - 1), qsizetype(position_), false};
+    balayage_ = Balayage{
+        origine, texte_, motif_, std::nullopt, qsizetype(position_ - 1), qsizetype(position_),
+        false};
+    if (texte_.estEnOctets()) {
+        QByteArray octets;
+        octets.reserve(motif_.size());
+        for (const QChar c : motif_) {
+            const int octet = octetCp1252(c.unicode());
+            if (octet < 0)
+                break;
+            octets.append(char(octet));
+        }
+        if (octets.size() == motif_.size())
+            balayage_->motifOctets = std::move(octets);
+    }
     continuerBalayage();
 }
 
@@ -156,8 +169,7 @@ void Recherche::continuerBalayage()
     if (!balayage_)
         return;
     Balayage& b = *balayage_;
-    const QStringView texte(b.texte);
-    const qsizetype fin = texte.size();
+    const qsizetype fin = b.texte.size();
     // A long search text can cost up to its length in comparisons per position: fewer
     // positions per search keep each one short, whatever the text.
     const qsizetype positions
@@ -169,7 +181,7 @@ void Recherche::continuerBalayage()
         // may run past bout, so the search sees that far.
         const qsizetype bout = std::min(fin, b.suivant + positions);
         const qsizetype vue = std::min(fin, bout + b.motif.size() - 1);
-        const qsizetype trouve = texte.first(vue).indexOf(b.motif, b.suivant);
+        const qsizetype trouve = chercher(b, b.suivant, vue);
         if (trouve >= 0) {
             position_ = trouve + 1;
             terminerEtape(b.origine, b.motif, true);
@@ -189,6 +201,13 @@ void Recherche::continuerBalayage()
     }
     // Nothing up to the end; the position is now past it, or was already.
     terminerEtape(b.origine, b.motif, false);
+}
+
+qsizetype Recherche::chercher(const Balayage& b, qsizetype de, qsizetype vue)
+{
+    if (!b.texte.estEnOctets())
+        return b.texte.utf16().first(vue).indexOf(b.motif, de);
+    return b.motifOctets ? b.texte.octets().first(vue).indexOf(*b.motifOctets, de) : -1;
 }
 
 void Recherche::terminerEtape(Origine origine, const QString& motifDuBalayage, bool trouve)

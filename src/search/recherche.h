@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "text/texte.h"
+
 #include <QObject>
 #include <QString>
 
@@ -24,7 +26,8 @@ public:
     explicit Recherche(QObject* parent = nullptr);
 
     // The text searched from now on; a scan of the old one is dropped with the search state.
-    void definirTexte(const QString& texte);
+    void definirTexte(const Texte& texte);
+    void definirTexte(const QString& texte) { definirTexte(Texte(texte)); }
     // The search text as the box holds it; a different one resets the search.
     void definirMotif(const QString& motif);
     // The "Auto" option: a press starts the timer rather than making one step.
@@ -84,8 +87,11 @@ private:
 
     struct Balayage {
         Origine origine;
-        QString texte; // the loaded text, as it was when the step began
+        Texte texte; // the loaded text, as it was when the step began
         QString motif; // the search text
+        // In a text kept as bytes, the search text in bytes; none when it has a character
+        // with no byte, which such a text never holds.
+        std::optional<QByteArray> motifOctets;
         qsizetype suivant; // 0-based index of the next position to examine
         qsizetype depart; // position() when the step began
         bool caretPlace; // the caret already shows where the scan began
@@ -95,12 +101,14 @@ private:
     void recaserPremiereLettre();
     void etape(Origine origine);
     void continuerBalayage();
+    // The first occurrence starting in [de, vue - motif's length], or -1.
+    static qsizetype chercher(const Balayage& b, qsizetype de, qsizetype vue);
     void terminerEtape(Origine origine, const QString& motif, bool trouve);
 
     qint64 position_ = 1;
     qint64 etapes_ = 0;
     QString premiereLettre_;
-    QString texte_;
+    Texte texte_;
     QString motif_;
     bool automatique_ = true;
     bool majuscule_ = false;

@@ -152,3 +152,72 @@ QString texteDuMorceau(QStringView texte, Morceau morceau, int* debut, int* fin)
     *fin = int(morceau.fin);
     return texte.mid(morceau.debut, morceau.fin - morceau.debut).toString();
 }
+
+namespace {
+
+// The line that holds p in the byte form, found one character at a time, as ligneEn does.
+Morceau ligneEnOctets(const Texte& t, qsizetype p)
+{
+    const qsizetype taille = t.size();
+    if (p >= taille) {
+        const bool finie = t.isEmpty() || estFinDeLigne(t.at(taille - 1));
+        return finie ? Morceau{taille, taille} : ligneEnOctets(t, taille - 1);
+    }
+    if (p > 0 && t.at(p - 1) == u'\r' && t.at(p) == u'\n')
+        --p;
+    qsizetype debut = p;
+    while (debut > 0 && !estFinDeLigne(t.at(debut - 1)))
+        --debut;
+    qsizetype fin = p;
+    while (fin < taille && !estFinDeLigne(t.at(fin)))
+        ++fin;
+    if (fin < taille)
+        fin += t.at(fin) == u'\r' && fin + 1 < taille && t.at(fin + 1) == u'\n' ? 2 : 1;
+    return {debut, fin};
+}
+
+} // namespace
+
+Morceau morceauEn(const Texte& t, qsizetype p, QAccessible::TextBoundaryType sorte)
+{
+    if (!t.estEnOctets())
+        return morceauEn(t.utf16(), p, sorte);
+    p = std::clamp<qsizetype>(p, 0, t.size());
+    switch (sorte) {
+    case QAccessible::LineBoundary:
+    case QAccessible::ParagraphBoundary:
+        return ligneEnOctets(t, p);
+    case QAccessible::NoBoundary:
+        return {0, t.size()};
+    default:
+        break;
+    }
+    // Any other piece lies within kPortee of p: the same question on that stretch alone.
+    const qsizetype base = std::max<qsizetype>(0, p - kPortee);
+    const Extrait fenetre = t.extrait(base, p + kPortee + 1 - base);
+    const Morceau m = morceauEn(fenetre.vue(), p - base, sorte);
+    return {base + m.debut, base + m.fin};
+}
+
+Morceau morceauAvant(const Texte& t, qsizetype p, QAccessible::TextBoundaryType sorte)
+{
+    const Morceau ici = morceauEn(t, p, sorte);
+    if (ici.debut <= 0 || sorte == QAccessible::NoBoundary)
+        return {0, 0};
+    return morceauEn(t, ici.debut - 1, sorte);
+}
+
+Morceau morceauApres(const Texte& t, qsizetype p, QAccessible::TextBoundaryType sorte)
+{
+    const Morceau ici = morceauEn(t, p, sorte);
+    if (ici.fin >= t.size() || sorte == QAccessible::NoBoundary)
+        return {t.size(), t.size()};
+    return morceauEn(t, ici.fin, sorte);
+}
+
+QString texteDuMorceau(const Texte& texte, Morceau morceau, int* debut, int* fin)
+{
+    *debut = int(morceau.debut);
+    *fin = int(morceau.fin);
+    return texte.mid(morceau.debut, morceau.fin - morceau.debut);
+}

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "text/texte.h"
+
 #include <QAccessible>
 #include <QString>
 #include <QStringView>
@@ -30,3 +32,9 @@ Morceau morceauApres(QStringView texte, qsizetype position, QAccessible::TextBou
 
 // The piece's text, its bounds given back as assistive technologies ask for them.
 QString texteDuMorceau(QStringView texte, Morceau morceau, int* debut, int* fin);
+
+// The same on a loaded text, in whichever form it is kept.
+Morceau morceauEn(const Texte& texte, qsizetype position, QAccessible::TextBoundaryType sorte);
+Morceau morceauAvant(const Texte& texte, qsizetype position, QAccessible::TextBoundaryType sorte);
+Morceau morceauApres(const Texte& texte, qsizetype position, QAccessible::TextBoundaryType sorte);
+QString texteDuMorceau(const Texte& texte, Morceau morceau, int* debut, int* fin);

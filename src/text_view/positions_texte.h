@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "text/texte.h"
+
 #include <QStringView>
 
 #include <utility>
@@ -25,3 +27,13 @@ qsizetype motSuivant(QStringView texte, qsizetype position);
 qsizetype motPrecedent(QStringView texte, qsizetype position);
 // The word around position: its start and its end.
 std::pair<qsizetype, qsizetype> motAutour(QStringView texte, qsizetype position);
+
+// The same on a loaded text, in whichever form it is kept.
+qsizetype positionNormalisee(const Texte& texte, qsizetype position);
+qsizetype positionSuivante(const Texte& texte, qsizetype position);
+qsizetype positionPrecedente(const Texte& texte, qsizetype position);
+qsizetype debutGrapheme(const Texte& texte, qsizetype position);
+bool estDansMot(const Texte& texte, qsizetype position);
+qsizetype motSuivant(const Texte& texte, qsizetype position);
+qsizetype motPrecedent(const Texte& texte, qsizetype position);
+std::pair<qsizetype, qsizetype> motAutour(const Texte& texte, qsizetype position);

@@ -14,7 +14,7 @@ void RenduLignes::dessiner(QPainter& peintre, const Cadre& cadre) const
         const qsizetype debut = lignes_.debut(numero);
         const qsizetype fin = lignes_.fin(numero);
         if (fin - debut <= kMesureMax)
-            metriques_.mesurer(numero, QStringView(lignes_.texte()).mid(debut, fin - debut));
+            metriques_.mesurer(numero, lignes_.texte().extrait(debut, fin - debut));
         dessinerLigne(peintre, cadre, numero,
                       kMargeHaut + int(numero - cadre.premiere) * metriques_.hauteurLigne());
     }
@@ -28,8 +28,8 @@ void RenduLignes::dessinerLigne(QPainter& peintre, const Cadre& cadre, qsizetype
                                 int haut) const
 {
     const qsizetype debut = lignes_.debut(numero);
-    const QStringView caracteres
-        = QStringView(lignes_.texte()).mid(debut, lignes_.fin(numero) - debut);
+    const Extrait ligne = lignes_.texte().extrait(debut, lignes_.fin(numero) - debut);
+    const QStringView caracteres = ligne;
     const std::vector<Morceau> morceaux = morceauxVisibles(cadre, numero, caracteres);
     const auto dessinerMorceaux = [&] {
         for (const Morceau& m : morceaux)

@@ -92,12 +92,15 @@ VueTexte::VueTexte(QWidget* parent)
     ajusterBarres();
 }
 
-void VueTexte::definirTexte(const QString& texte) { definirTexte(texte, IndexLignes(texte)); }
-
-void VueTexte::definirTexte(const QString& texte, IndexLignes index)
+void VueTexte::definirTexte(const QString& texte)
 {
-    const bool memeTexte = index.texte().size() == texte.size()
-        && (texte.isEmpty() || index.texte().constData() == texte.constData());
+    const Texte t(texte);
+    definirTexte(t, IndexLignes(t));
+}
+
+void VueTexte::definirTexte(const Texte& texte, IndexLignes index)
+{
+    const bool memeTexte = index.texte().memesDonnees(texte);
     lignes_ = memeTexte ? std::move(index) : IndexLignes(texte);
     ancre_ = curseur_ = 0;
     xVise_ = -1;
@@ -108,12 +111,12 @@ void VueTexte::definirTexte(const QString& texte, IndexLignes index)
     viewport()->update();
 }
 
-QStringView VueTexte::ligne(qsizetype numero) const
+Extrait VueTexte::ligne(qsizetype numero) const
 {
     if (numero < 0 || numero >= nombreLignes())
         return {};
     const qsizetype debut = lignes_.debut(numero);
-    return QStringView(texte()).mid(debut, lignes_.fin(numero) - debut);
+    return texte().extrait(debut, lignes_.fin(numero) - debut);
 }
 
 void VueTexte::definirSelection(qsizetype debut, qsizetype longueur)

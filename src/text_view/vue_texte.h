@@ -24,8 +24,12 @@ public:
     void definirTexte(const QString& texte);
     // The same with its lines already indexed, for instance on another thread. An index of
     // another text is not used: the text is indexed again.
-    void definirTexte(const QString& texte, IndexLignes index);
-    const QString& texte() const { return lignes_.texte(); }
+    void definirTexte(const Texte& texte, IndexLignes index);
+    void definirTexte(const QString& texte, IndexLignes index)
+    {
+        definirTexte(Texte(texte), std::move(index));
+    }
+    const Texte& texte() const { return lignes_.texte(); }
 
     // Start and length count characters of texte(); both are clamped to it.
     void definirSelection(qsizetype debut, qsizetype longueur);
@@ -37,7 +41,7 @@ public:
 
     // Lines as shown, without their line breaks; a line out of range is empty.
     qsizetype nombreLignes() const { return lignes_.nombreLignes(); }
-    QStringView ligne(qsizetype numero) const;
+    Extrait ligne(qsizetype numero) const;
     qsizetype premiereLigneVisible() const;
     // The end of the selection that moves with the keyboard and the mouse.
     qsizetype positionCurseur() const { return curseur_; }

@@ -66,7 +66,7 @@ public:
     QString text(int start, int end) const override
     {
         start = std::max(0, start);
-        return texte().mid(start, std::max(0, end - start)).toString();
+        return texte().mid(start, std::max(0, end - start));
     }
     int characterCount() const override { return int(texte().size()); }
 
@@ -117,7 +117,7 @@ public:
 private:
     VueTexte* vue() const { return static_cast<VueTexte*>(widget()); }
     // What readers are told is read here alone.
-    QStringView texte() const { return vue()->texte(); }
+    const Texte& texte() const { return vue()->texte(); }
 };
 
 namespace {

@@ -111,6 +111,19 @@ TEST(Differentiel, TableDesOccurrences)
     }
 }
 
+// The text with every character that has no Windows-1252 byte replaced, and its bytes.
+std::pair<QString, QByteArray> enCp1252(const QString& texte)
+{
+    QString projete = texte;
+    QByteArray octets;
+    for (QChar& c : projete) {
+        if (octetCp1252(c.unicode()) < 0)
+            c = u'é';
+        octets.append(char(octetCp1252(c.unicode())));
+    }
+    return {projete, octets};
+}
+
 // Two slices scanned apart and merged give the same as the whole text.
 TEST(Differentiel, FusionDesTranches)
 {
@@ -191,6 +204,17 @@ TEST(Differentiel, AnalyseCompleteSurTextesLongs)
             EXPECT_EQ(r.motsDifferents, wc::CompterMotsDifferents(texte));
             EXPECT_EQ(contenu(r.table), contenu(seule));
             EXPECT_EQ(r.rapport, seule.Rapport());
+        }
+        // The same text kept one byte per character, on threads too.
+        const auto [projete, octets] = enCp1252(texte);
+        const AnalyseComplete large = lexique::analyser(QStringView(projete), 1);
+        for (const int fils : {1, 3, 16}) {
+            SCOPED_TRACE("octets, fils " + std::to_string(fils));
+            const AnalyseComplete r = lexique::analyser(Texte::enCp1252(octets), fils);
+            EXPECT_EQ(r.mots, large.mots);
+            EXPECT_EQ(r.motsDifferents, large.motsDifferents);
+            EXPECT_EQ(contenu(r.table), contenu(large.table));
+            EXPECT_EQ(r.rapport, large.rapport);
         }
     }
 }

@@ -230,7 +230,7 @@ TEST_F(FichiersEnBlocs, PlusieursBlocsCommeDunCoup)
         ASSERT_TRUE(lu.ok()) << lu.erreur.toStdString();
         attendreEgal(lu.charge, chargementDeReference(c.octets));
         // The text keeps no room beyond what it holds.
-        EXPECT_LE(lu.charge.texte.capacity(), lu.charge.texte.size() + 1);
+        EXPECT_LE(lu.charge.texte.capacite(), lu.charge.texte.size() + 1);
     }
 }
 

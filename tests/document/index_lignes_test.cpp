@@ -110,7 +110,7 @@ TEST(IndexLignes, SharesTheTextAndClampsWhatIsOutOfRange)
 {
     const QString texte = u"un\r\ndeux\ntrois"_qs;
     const IndexLignes index(texte);
-    EXPECT_EQ(index.texte().constData(), texte.constData());
+    EXPECT_EQ(index.texte().utf16().constData(), texte.constData());
     EXPECT_EQ(index.debut(-4), 0);
     EXPECT_EQ(index.debut(99), 9);
     EXPECT_EQ(index.fin(99), texte.size());
@@ -161,6 +161,8 @@ TEST(IndexLignes, AgreesWithThePlainWayInAnyOrderOfQuestions)
         std::shuffle(melange.begin(), melange.end(), hasard);
         verifierPartout(index, texte, melange);
         verifierPartout(index, texte, std::vector<qsizetype>(ordre.rbegin(), ordre.rend()));
+        // The same text kept one byte per character.
+        verifierPartout(IndexLignes(Texte::enCp1252(texte.toLatin1())), texte, melange);
     }
 }
 

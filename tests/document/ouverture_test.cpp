@@ -23,7 +23,7 @@ TEST(PreparerOuverture, LitIndexeEtAnalyse)
     EXPECT_EQ(o.document->charge.texte, u"le chat\r\nle chien\r\n"_qs);
     EXPECT_EQ(o.document->lignes.nombreLignes(), 3);
     EXPECT_EQ(o.document->analyse.mots, 4);
-    EXPECT_EQ(o.document->lignesRapport.texte(), o.document->analyse.rapport);
+    EXPECT_EQ(o.document->lignesRapport.texte().toString(), o.document->analyse.rapport);
 
     // Too little memory left for the text: the memory message, nothing read.
     const Ouverture refus = preparerOuverture(chemin, {}, [] { return qint64(1024); });

@@ -97,6 +97,7 @@ QString decodageDeReference(QByteArrayView octets)
 TexteCharge lignesDeReference(const QString& decode)
 {
     TexteCharge resultat;
+    QString texte;
     qsizetype position = 0;
     const qsizetype taille = decode.size();
     while (position < taille) {
@@ -104,8 +105,8 @@ TexteCharge lignesDeReference(const QString& decode)
         while (position < taille && decode[position] != u'\r' && decode[position] != u'\n')
             ++position;
         const qsizetype longueur = position - debut;
-        resultat.texte += QStringView(decode).mid(debut, longueur);
-        resultat.texte += u"\r\n"_qs;
+        texte += QStringView(decode).mid(debut, longueur);
+        texte += u"\r\n"_qs;
         if (longueur > 0) {
             ++resultat.lignesNonVides;
             resultat.caracteres += longueur;
@@ -116,6 +117,7 @@ TexteCharge lignesDeReference(const QString& decode)
                 ? 2
                 : 1;
     }
+    resultat.texte = Texte(texte);
     return resultat;
 }
 

@@ -10,6 +10,7 @@
 #include "analysis/wc.h"
 #include "reference.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -123,6 +124,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         verifier(r.mots == mots && r.motsDifferents == differents, "counts on threads");
         verifier(r.rapport == rapport, "report on threads");
     }
+    // Kept one byte per character, when every character has one.
+    QByteArray octets;
+    for (const QChar c : texte)
+        octets.append(char(octetCp1252(c.unicode())));
+    if (std::all_of(texte.begin(), texte.end(),
+                    [](QChar c) { return octetCp1252(c.unicode()) >= 0; }))
+        for (const int fils : {1, 3}) {
+            const AnalyseComplete r = lexique::analyser(Texte::enCp1252(octets), fils);
+            verifier(r.mots == mots && r.motsDifferents == differents, "counts of the bytes");
+            verifier(r.rapport == rapport, "report of the bytes");
+        }
 
     if (texte.size() <= 400) {
         verifier(normalise == reference::NormaliserTexte(texte), "reference normalisation");

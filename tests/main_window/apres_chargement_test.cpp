@@ -37,7 +37,7 @@ TEST_P(AfterLoadCaptions, ShowCountsPathResultAndReport)
     EXPECT_EQ(form.LblMotsDiff->text(), c.motsDifferents);
     EXPECT_EQ(form.Label2->text(), u"\r\n\r\n Résultat"_qs);
     EXPECT_EQ(form.Label1->text(), path);
-    EXPECT_EQ(form.Resultat_Txt->texte(), c.rapport);
+    EXPECT_EQ(form.Resultat_Txt->texte().toString(), c.rapport);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -69,9 +69,9 @@ TEST_P(AfterLoadOnThreads, CountsEachWordOnce)
     writeAndOpen(u"texte.txt"_qs, bytes);
     EXPECT_EQ(form.LblMots->text(), u"120000 Mots"_qs);
     EXPECT_EQ(form.LblMotsDiff->text(), u"51000 Mots différents"_qs);
-    EXPECT_TRUE(form.Resultat_Txt->texte().startsWith(
+    EXPECT_TRUE(form.Resultat_Txt->texte().toString().startsWith(
         kHeading + u"\r\n   70     v1000\r\n   70     v1001\r\n"_qs));
-    EXPECT_TRUE(form.Resultat_Txt->texte().endsWith(u"\r\n   1     u149999"_qs));
+    EXPECT_TRUE(form.Resultat_Txt->texte().toString().endsWith(u"\r\n   1     u149999"_qs));
 }
 
 INSTANTIATE_TEST_SUITE_P(Threads, AfterLoadOnThreads, testing::Values(1, 2, 3, 5, 8, 16));
@@ -92,7 +92,7 @@ TEST_F(AfterLoad, EmptiesTheSearchBoxWhichResetsTheSearch)
 TEST_F(AfterLoad, CancelOrFailureLeavesTheAnalysisAsItWas)
 {
     const QString path = writeAndOpen(u"a.txt"_qs, "un deux\r\n");
-    const QString report = form.Resultat_Txt->texte();
+    const QString report = form.Resultat_Txt->texte().toString();
     fakes.files.answers.push_back(QString());
     form.Label3_Click();
     fakes.files.answers.push_back(dir.filePath(u"absent.txt"_qs));
@@ -100,7 +100,7 @@ TEST_F(AfterLoad, CancelOrFailureLeavesTheAnalysisAsItWas)
     attendreOuverture();
     EXPECT_EQ(form.LblMots->text(), u"2 Mots"_qs);
     EXPECT_EQ(form.Label1->text(), path);
-    EXPECT_EQ(form.Resultat_Txt->texte(), report);
+    EXPECT_EQ(form.Resultat_Txt->texte().toString(), report);
     EXPECT_TRUE(report.endsWith(u"\r\n   1     un\r\n   1     deux"_qs));
 }
 

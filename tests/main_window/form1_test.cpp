@@ -90,7 +90,7 @@ QString textOf(QWidget* widget)
     if (auto* line = qobject_cast<QLineEdit*>(widget))
         return line->text();
     if (auto* display = qobject_cast<VueTexte*>(widget))
-        return display->texte();
+        return display->texte().toString();
     return u"?"_qs;
 }
 

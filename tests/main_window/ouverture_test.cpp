@@ -34,10 +34,11 @@ TEST_F(Ouvrir, DuringTheWorkInputIsDroppedAndTheTimerIsStill)
     EXPECT_EQ(fakes.files.dialogs, 1);
 
     attendreOuverture();
-    EXPECT_EQ(form.Le_texte->texte(), u"un deux deux\r\n"_qs);
+    EXPECT_EQ(form.Le_texte->texte().toString(), u"un deux deux\r\n"_qs);
     EXPECT_EQ(form.LblMots->text(), u"3 Mots"_qs);
     EXPECT_EQ(form.LblMotsDiff->text(), u"2 Mots différents"_qs);
-    EXPECT_TRUE(form.Resultat_Txt->texte().endsWith(u"\r\n   2     deux\r\n   1     un"_qs));
+    EXPECT_TRUE(
+        form.Resultat_Txt->texte().toString().endsWith(u"\r\n   2     deux\r\n   1     un"_qs));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(form.Timer1->isActive()); // it goes on as before the open
     form.Timer1->stop();
@@ -49,15 +50,15 @@ TEST_F(Ouvrir, DuringTheWorkInputIsDroppedAndTheTimerIsStill)
 TEST_F(Ouvrir, ARefusedOpenChangesNothingAndSaysWhy)
 {
     const QString premier = writeAndOpen(u"a.txt"_qs, "un\r\n");
-    const QString texte = form.Le_texte->texte();
-    const QString rapport = form.Resultat_Txt->texte();
+    const QString texte = form.Le_texte->texte().toString();
+    const QString rapport = form.Resultat_Txt->texte().toString();
     for (const QString& chemin :
          {dir.filePath(u"absent.txt"_qs), write(u"notes.md"_qs, "x"), dir.path() + u"/d.txt"_qs}) {
         fakes.files.answers.push_back(chemin);
         form.Cmdouvrir_Click();
         attendreOuverture();
-        EXPECT_EQ(form.Le_texte->texte(), texte) << qPrintable(chemin);
-        EXPECT_EQ(form.Resultat_Txt->texte(), rapport);
+        EXPECT_EQ(form.Le_texte->texte().toString(), texte) << qPrintable(chemin);
+        EXPECT_EQ(form.Resultat_Txt->texte().toString(), rapport);
         EXPECT_EQ(form.Label1->text(), premier);
         EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     }

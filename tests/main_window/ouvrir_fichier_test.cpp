@@ -27,7 +27,7 @@ protected:
     };
     Shown shown() const
     {
-        return {form.Le_texte->texte(), form.Lignes->text(), form.Caract->text(),
+        return {form.Le_texte->texte().toString(), form.Lignes->text(), form.Caract->text(),
                 form.Label1->text()};
     }
 };
@@ -49,7 +49,7 @@ TEST_P(OpenFileCounts, ShowsTheTextAndItsCounts)
     const CountCase& c = GetParam();
     open(write(u"conte.txt"_qs, c.bytes));
     EXPECT_TRUE(fakes.files.errors.isEmpty());
-    EXPECT_EQ(form.Le_texte->texte(), c.text);
+    EXPECT_EQ(form.Le_texte->texte().toString(), c.text);
     EXPECT_EQ(form.Lignes->text(), c.lignes);
     EXPECT_EQ(form.Caract->text(), c.caract);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "busy pointer left on";
@@ -91,7 +91,7 @@ TEST_F(OpenFile, AnyLetterCaseOfTheExtensionLoads)
 {
     for (const QString& name : {u"a.TXT"_qs, u"b.Txt"_qs}) {
         open(write(name, "ok\r\n"));
-        EXPECT_EQ(form.Le_texte->texte(), u"ok\r\n"_qs) << name.toStdString();
+        EXPECT_EQ(form.Le_texte->texte().toString(), u"ok\r\n"_qs) << name.toStdString();
         form.Le_texte->definirTexte({});
     }
     EXPECT_TRUE(fakes.files.errors.isEmpty());
@@ -102,11 +102,11 @@ TEST_F(OpenFile, BothTheButtonAndTheLabelOpen)
     fakes.files.answers.push_back(write(u"a.txt"_qs, "un\r\n"));
     QTest::mouseClick(form.Cmdouvrir, Qt::LeftButton);
     attendreOuverture();
-    EXPECT_EQ(form.Le_texte->texte(), u"un\r\n"_qs);
+    EXPECT_EQ(form.Le_texte->texte().toString(), u"un\r\n"_qs);
     fakes.files.answers.push_back(write(u"b.txt"_qs, "deux\r\n"));
     QTest::mouseClick(form.Label3, Qt::LeftButton);
     attendreOuverture();
-    EXPECT_EQ(form.Le_texte->texte(), u"deux\r\n"_qs);
+    EXPECT_EQ(form.Le_texte->texte().toString(), u"deux\r\n"_qs);
     EXPECT_EQ(fakes.files.dialogs, 2);
 }
 
@@ -114,7 +114,7 @@ TEST_F(OpenFile, ASecondFileReplacesTheFirst)
 {
     open(write(u"a.txt"_qs, "un\r\ndeux\r\ntrois\r\n"));
     open(write(u"b.txt"_qs, "seul\r\n"));
-    EXPECT_EQ(form.Le_texte->texte(), u"seul\r\n"_qs);
+    EXPECT_EQ(form.Le_texte->texte().toString(), u"seul\r\n"_qs);
     EXPECT_EQ(form.Lignes->text(), u"1 lignes"_qs);
     EXPECT_EQ(form.NbLignes, 1);
 }

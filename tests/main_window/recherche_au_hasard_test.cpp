@@ -157,7 +157,7 @@ TEST(SearchStress, RandomActionsKeepLabelAndStateConsistent)
         ASSERT_TRUE(kLegalLabel.match(label).hasMatch()) << label.toStdString();
         ASSERT_GE(search.etapes(), 0);
         ASSERT_GE(search.position(), 1);
-        const QString& text = form.Le_texte->texte();
+        const QString& text = form.Le_texte->texte().toString();
         const QString wanted = form.TxtRecherche->text();
         endings += label.contains(u"Recherche terminée"_qs);
         if (search.etapeEnCours()) {

@@ -485,3 +485,32 @@ TEST_F(Search, CountsBeyondSixteenBits)
 }
 
 } // namespace
+
+namespace {
+
+// A text kept as bytes is searched as the same text in UTF-16: the same steps select the same
+// stretches and end with the same message, slices cut anywhere.
+TEST_F(Search, FindsTheSameInATextKeptAsBytes)
+{
+    const QString large = u"Élan, élan… l'élan « élan » ÉLAN\r\nœuvre€ élan\r\n"_qs;
+    QByteArray octets;
+    for (const QChar c : large)
+        octets.append(char(octetCp1252(c.unicode())));
+    mettreAuto(false);
+    r.reglerTranches(3, 0ns);
+    const std::pair<QString, size_t> cas[] = {
+        {u"élan"_qs, 4}, {u"œuvre€"_qs, 1}, {u"n\r\n"_qs, 1}, {u"élan\u0151"_qs, 0}, {u"x"_qs, 0}};
+    for (const auto& [motif, trouvees] : cas) {
+        SCOPED_TRACE(motif.toStdString());
+        std::vector<std::pair<std::vector<qsizetype>, QString>> vus;
+        for (const Texte& t : {Texte(large), Texte::enCp1252(octets)}) {
+            r.definirTexte(t);
+            r.definirMotif(motif);
+            vus.emplace_back(toutesLesEtapes(), label);
+        }
+        EXPECT_EQ(vus[0].first.size(), trouvees);
+        EXPECT_EQ(vus[1], vus[0]);
+    }
+}
+
+} // namespace
