@@ -218,7 +218,10 @@ open_path() {
     click 98 44
     wait_until 10 '[[ -n "$(dialog)" ]]' || fail "le bouton d'ouverture ne montre pas le dialogue"
     local where
-    where="$(centred_over_main "$(dialog)")" || fail "le dialogue $where ne s'ouvre pas sur la fenêtre principale ($x,$y)"
+    # kwin maps a window before it moves it into place: its place settles a moment later.
+    wait_until 3 'centred_over_main "$(dialog)"' \
+        || where="$(centred_over_main "$(dialog)")" \
+        || fail "le dialogue $where ne s'ouvre pas sur la fenêtre principale ($x,$y)"
     xdotool windowactivate --sync "$(dialog)" 2>/dev/null || true
     wait_until 10 'active_is "$(dialog)"' || fail "le dialogue n'est pas actif"
     xdotool type --delay 5 "$(basename "$1")"
@@ -237,7 +240,8 @@ error_box_centred() {
     open_path "$work/notes.md"
     wait_until 10 '[[ -n "$(message_box)" ]]' || fail "pas de message pour un fichier .md"
     local where
-    where="$(centred_over_main "$(message_box)")" \
+    wait_until 3 'centred_over_main "$(message_box)"' \
+        || where="$(centred_over_main "$(message_box)")" \
         || fail "départ $1 : le message $where ne s'ouvre pas sur la fenêtre principale ($x,$y)"
     shot "message-$1"
     wait_until 10 'active_is "$(message_box)"' || fail "le message n'est pas actif"
