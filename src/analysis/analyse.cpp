@@ -11,13 +11,15 @@
 #include <optional>
 #include <system_error>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 namespace lexique {
 
 namespace {
 
-AnalyseComplete resultat(Analyseur& analyse, const std::stop_token& arret)
+template <class U>
+AnalyseComplete resultat(AnalyseurDe<U>& analyse, const std::stop_token& arret)
 {
     analyse.libererMots();
     AnalyseComplete r;
@@ -92,22 +94,27 @@ VueOctets partie(VueOctets texte, qsizetype de, qsizetype n)
     return {texte.octets.sliced(de, n)};
 }
 
+// Bytes are looked up as bytes.
+template <class T>
+using AnalyseurPour = std::conditional_t<std::is_same_v<T, VueOctets>, AnalyseurOctets, Analyseur>;
+
 template <class T>
 AnalyseComplete analyserFormes(T texte, int fils, std::stop_token arretDemande)
 {
+    using A = AnalyseurPour<T>;
     const std::vector<qsizetype> bornes = coupures(texte, std::max(1, fils));
     const size_t parts = bornes.size() - 1;
     // Stopped on request or by a failure of any part.
     std::stop_source arret;
     const std::stop_callback relais(arretDemande, [&] { arret.request_stop(); });
 
-    std::vector<std::optional<Analyseur>> analyses(parts);
+    std::vector<std::optional<A>> analyses(parts);
     std::vector<std::function<void()>> taches;
     for (size_t k = 0; k < parts; ++k)
         taches.emplace_back([&, k] {
             // Filled on the thread's own stack and moved out at the end, so that the threads
             // never write to the same cache line.
-            Analyseur a(Toutes);
+            A a(Toutes);
             a.ajouterTexte(partie(texte, bornes[k], bornes[k + 1] - bornes[k]), arret.get_token());
             a.table(); // here, on each part's thread: the merges then read tables only
             analyses[k].emplace(std::move(a));
@@ -115,7 +122,7 @@ AnalyseComplete analyserFormes(T texte, int fils, std::stop_token arretDemande)
     enParallele(taches, arret);
     if (arret.stop_requested())
         return {};
-    Analyseur& debut = *analyses[0];
+    A& debut = *analyses[0];
     for (size_t k = 1; k < parts; ++k) {
         fusionner(debut, *analyses[k], k + 1 == parts, arret.get_token());
         analyses[k].reset();
@@ -139,7 +146,9 @@ AnalyseComplete analyser(const Texte& texte, int fils, std::stop_token arret)
     return analyserFormes(texte.utf16(), fils, std::move(arret));
 }
 
-void fusionner(Analyseur& debut, Analyseur& suite, bool derniere, const std::stop_token& arret)
+template <class U>
+void fusionner(AnalyseurDe<U>& debut, AnalyseurDe<U>& suite, bool derniere,
+               const std::stop_token& arret)
 {
     // The words first, so that the sets of spellings, as big as the tables, are gone before the
     // tables grow: the first one's after the last merge.
@@ -150,6 +159,9 @@ void fusionner(Analyseur& debut, Analyseur& suite, bool derniere, const std::sto
     debut.fusionnerTable(suite, arret);
     suite.table() = Table(); // it goes before the report is built
 }
+
+template void fusionner(Analyseur&, Analyseur&, bool, const std::stop_token&);
+template void fusionner(AnalyseurOctets&, AnalyseurOctets&, bool, const std::stop_token&);
 
 } // namespace lexique
 

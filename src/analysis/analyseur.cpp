@@ -2,9 +2,9 @@
 #include "analysis/analyseur.h"
 
 #include "analysis/classes.h"
-#include "analysis/courses.h"
 
 #include <algorithm>
+#include <bit>
 #include <iterator>
 #include <stdexcept>
 #include <type_traits>
@@ -20,7 +20,7 @@ constexpr quint32 kCompteMax = kMotWc - 1;
 
 } // namespace
 
-bool coupureSure(char16_t c) noexcept { return c != u'\'' && c != u'\n' && estBlanc(c); }
+bool coupureSure(char16_t c) noexcept { return c < 256 && sortes().latin1[c] == kCoupure; }
 
 namespace {
 
@@ -89,44 +89,187 @@ qsizetype coupureVers(VueOctets texte, qsizetype de, qsizetype visee, qsizetype 
     return vers(texte, de, visee, a);
 }
 
+template <class U>
 template <class T>
-void Analyseur::ajouterPieces(T texte, const std::stop_token& arret)
+void AnalyseurDe<U>::ajouterPieces(T texte, const std::stop_token& arret)
 {
     for (qsizetype debut = 0; debut < texte.size();) {
         if (arret.stop_requested())
             return;
         const qsizetype fin = finDuMorceau(texte, debut, morceau_);
-        if constexpr (std::is_same_v<T, QStringView>) {
-            ajouterMorceau(texte.sliced(debut, fin - debut));
-        } else {
-            large_.resize(size_t(fin - debut));
-            elargirCp1252(texte.octets.data() + debut, fin - debut, large_.data());
-            ajouterMorceau(QStringView(large_.data(), fin - debut));
-        }
+        if constexpr (std::is_same_v<T, QStringView>)
+            ajouterMorceau(texte.utf16() + debut, fin - debut);
+        else
+            ajouterMorceau(texte.octets.data() + debut, fin - debut);
         debut = fin;
     }
 }
 
-void Analyseur::ajouterTexte(QStringView texte, std::stop_token arret)
+template <class U>
+void AnalyseurDe<U>::ajouterTexte(QStringView texte, std::stop_token arret)
+    requires std::same_as<U, char16_t>
 {
     ajouterPieces(texte, arret);
 }
 
-void Analyseur::ajouterTexte(VueOctets texte, std::stop_token arret)
+template <class U>
+void AnalyseurDe<U>::ajouterTexte(VueOctets texte, std::stop_token arret)
+    requires std::same_as<U, char>
 {
     ajouterPieces(texte, arret);
 }
 
-quint32 Analyseur::chercher(const char16_t* d, qsizetype n)
+namespace {
+
+struct Masques {
+    quint64 coupures; // bit i: d[base + i] is a cut, or past the end
+    quint64 autres; // bit i: d[base + i] needs the rules apart
+};
+
+// Going by 64 characters instead of one keeps the branches off the word
+// boundaries, which are too irregular to predict.
+template <class U>
+Masques masques(const Sortes& s, const U* d, qsizetype base, qsizetype n) noexcept
 {
-    bool ajoute = false;
-    return exacts_.trouverOuAjouter(d, n, hacher(d, n), ajoute);
+    const qsizetype nb = std::min<qsizetype>(64, n - base);
+    quint64 coupures = 0;
+    quint64 autres = 0;
+    for (qsizetype i = 0; i < nb; ++i) {
+        const quint64 k = sorte(s, d[base + i]);
+        coupures |= (k & kCoupure) << i;
+        autres |= (k >> 1) << i;
+    }
+    if (nb < 64)
+        coupures |= ~quint64(0) << nb;
+    return {coupures, autres};
+}
+
+// The position of the highest bit of m, m not zero.
+int plusHaut(quint64 m) noexcept { return 63 - std::countl_zero(m); }
+
+} // namespace
+
+template <class U>
+void AnalyseurDe<U>::ajouterMot(const U* d, qsizetype n, Regles regles)
+{
+    motsDuMorceau_.push_back({d, n, hacher(d, n), regles});
+    if (regles & MotsWc)
+        ++mots_;
+}
+
+// The piece goes by stretches between cuts. In most of them both rules see the same word:
+// word characters only, perhaps after the line feed that starts a line; it is looked up
+// once for both.
+template <class U>
+void AnalyseurDe<U>::ajouterMorceau(const U* d, qsizetype n)
+{
+    motsDuMorceau_.clear();
+    horsTexte_.clear();
+    const Sortes& s = sortes();
+    qsizetype debut = -1; // of the stretch under way
+    qsizetype dernierAutre = -1; // before the block at hand
+    const auto finir = [&](qsizetype fin, qsizetype autre) {
+        if (autre < debut || (autre == debut && fin > debut + 1 && d[debut] == U('\n'))) {
+            const qsizetype a = autre == debut ? debut + 1 : debut;
+            ajouterMot(d + a, fin - a, regles_);
+        } else {
+            ajouterSegmentMele(d, debut, fin, n);
+        }
+        debut = -1;
+    };
+    for (qsizetype base = 0; base < n; base += 64) {
+        const Masques m = masques(s, d, base, n);
+        const quint64 dedans = ~m.coupures;
+        quint64 bascules = dedans ^ ((dedans << 1) | (debut >= 0 ? 1u : 0u));
+        while (bascules != 0) {
+            const int i = std::countr_zero(bascules);
+            bascules &= bascules - 1;
+            if (debut < 0) {
+                debut = base + i;
+                continue;
+            }
+            const quint64 avant = i == 0 ? 0 : m.autres & (~quint64(0) >> (64 - i));
+            finir(base + i, avant != 0 ? base + plusHaut(avant) : dernierAutre);
+        }
+        if (m.autres != 0)
+            dernierAutre = base + plusHaut(m.autres);
+    }
+    if (debut >= 0)
+        finir(n, dernierAutre);
+    placer();
+}
+
+// Both rules one after the other over [debut, fin), whose words then go in the order of
+// their first characters, each run after the word of wc it is the same piece of text as.
+template <class U>
+void AnalyseurDe<U>::ajouterSegmentMele(const U* d, qsizetype debut, qsizetype fin, qsizetype n)
+{
+    motsWcDuSegment_.clear();
+    if (regles_ & MotsWc) {
+        qsizetype mot = -1;
+        for (qsizetype i = debut; i <= fin; ++i) {
+            const bool dedans = i < fin && !estBlanc(enCaractere(d[i]));
+            if (dedans && mot < 0) {
+                mot = i;
+            } else if (!dedans && mot >= 0) {
+                motsWcDuSegment_.push_back({d + mot, i - mot, 0, MotsWc});
+                mot = -1;
+            }
+        }
+    }
+    size_t k = 0; // first word of wc not yet added
+    const auto ajouterMotsWcAvant = [&](const U* p) {
+        for (; k < motsWcDuSegment_.size() && motsWcDuSegment_[k].d < p; ++k)
+            ajouterMot(motsWcDuSegment_[k].d, motsWcDuSegment_[k].n, MotsWc);
+    };
+    if (regles_ & Occurrences) {
+        qsizetype course = -1;
+        for (qsizetype i = debut; i <= fin; ++i) {
+            const bool dedans = i < fin && dansCourse(d, i, n);
+            if (dedans && course < 0) {
+                course = i;
+                continue;
+            }
+            if (dedans || course < 0)
+                continue;
+            // Line feeds at the ends belong to no word; inside, they are left out.
+            const U* mot = d + course;
+            const U* motFin = d + i;
+            course = -1;
+            while (mot < motFin && *mot == U('\n'))
+                ++mot;
+            while (motFin > mot && motFin[-1] == U('\n'))
+                --motFin;
+            if (mot == motFin)
+                continue;
+            ajouterMotsWcAvant(mot);
+            if (std::find(mot, motFin, U('\n')) == motFin) {
+                if (k < motsWcDuSegment_.size() && motsWcDuSegment_[k].d == mot
+                    && motsWcDuSegment_[k].n == motFin - mot) {
+                    ajouterMot(mot, motFin - mot, Toutes);
+                    ++k;
+                } else {
+                    ajouterMot(mot, motFin - mot, Occurrences);
+                }
+                continue;
+            }
+            // Room for the whole piece at once, so that pointers into it stay valid.
+            if (horsTexte_.empty())
+                horsTexte_.reserve(size_t(n));
+            const size_t depart = horsTexte_.size();
+            std::remove_copy(mot, motFin, std::back_inserter(horsTexte_), U('\n'));
+            ajouterMot(horsTexte_.data() + depart, qsizetype(horsTexte_.size() - depart),
+                       Occurrences);
+        }
+    }
+    ajouterMotsWcAvant(d + fin);
 }
 
 // Looks up every word of motsDuMorceau_, whose places hold their hashes
 // until then. Knowing the words ahead lets the slots and records of the next
 // ones come from memory while the current one is looked up.
-void Analyseur::placer(bool motsWc)
+template <class U>
+void AnalyseurDe<U>::placer()
 {
     exacts_.reserverPour(motsDuMorceau_.size());
     constexpr size_t kAvance = 8;
@@ -136,30 +279,28 @@ void Analyseur::placer(bool motsWc)
             exacts_.prechargerCase(motsDuMorceau_[k + 2 * kAvance].place);
         if (k + kAvance < nb)
             exacts_.prechargerEnregistrement(motsDuMorceau_[k + kAvance].place);
-        Mot& m = motsDuMorceau_[k];
+        const Mot& m = motsDuMorceau_[k];
         bool ajoute = false;
-        m.place = exacts_.trouverOuAjouter(m.d, m.n, m.place, ajoute);
-        quint32 v = exacts_.valeur(m.place);
-        if (motsWc && !(v & kMotWc)) {
+        const quint32 place = exacts_.trouverOuAjouter(m.d, m.n, m.place, ajoute);
+        quint32 v = exacts_.valeur(place);
+        if ((m.regles & MotsWc) && !(v & kMotWc)) {
             v |= kMotWc;
-            exacts_.fixerValeur(m.place, v);
             ++differents_;
         }
+        if (m.regles & Occurrences) {
+            const quint32 compte = v & kCompteMax;
+            if (compte == 0)
+                aReporter_.push_back(place);
+            else if (compte == kCompteMax)
+                throw std::length_error("too many occurrences of one spelling");
+            ++v;
+        }
+        exacts_.fixerValeur(place, v);
     }
 }
 
-void Analyseur::compterOccurrence(quint32 place)
-{
-    const quint32 v = exacts_.valeur(place);
-    const quint32 compte = v & kCompteMax;
-    if (compte == 0)
-        aReporter_.push_back(place);
-    else if (compte == kCompteMax)
-        throw std::length_error("too many occurrences of one spelling");
-    exacts_.fixerValeur(place, v + 1);
-}
-
-Table& Analyseur::table()
+template <class U>
+Table& AnalyseurDe<U>::table()
 {
     if (aReporter_.empty()) // read only: the merges of two threads may both ask
         return table_;
@@ -167,85 +308,26 @@ Table& Analyseur::table()
     // occurrence of their capital forms, each with the spelling of its first occurrence.
     for (const quint32 place : aReporter_) {
         const quint32 v = exacts_.valeur(place);
-        table_.compter(table_.entree(exacts_.cle(place), exacts_.longueur(place)), v & kCompteMax);
+        const qsizetype n = exacts_.longueur(place);
+        const char16_t* mot = nullptr;
+        if constexpr (std::is_same_v<U, char16_t>) {
+            mot = exacts_.cle(place);
+        } else {
+            large_.resize(size_t(n));
+            elargirCp1252(exacts_.cle(place), n, large_.data());
+            mot = large_.data();
+        }
+        table_.compter(table_.entree(mot, n), v & kCompteMax);
         exacts_.fixerValeur(place, v & kMotWc);
     }
     aReporter_.clear();
+    large_ = {};
     return table_;
 }
 
-void Analyseur::ajouterMorceau(QStringView morceau)
-{
-    const char16_t* d = morceau.utf16();
-    const qsizetype n = morceau.size();
-
-    motsDuMorceau_.clear();
-    if (regles_ & MotsWc) {
-        const MasqueBlancs masque = masqueBlancs();
-        pourChaqueCourse(
-            n, [d, masque](qsizetype base) { return ~masque(d + base); },
-            [d](qsizetype i) { return !estBlanc(d[i]); },
-            [&](qsizetype debut, qsizetype fin) {
-                motsDuMorceau_.push_back({d + debut, fin - debut, hacher(d + debut, fin - debut)});
-            });
-        mots_ += qint64(motsDuMorceau_.size());
-        placer(true);
-    }
-    if (!(regles_ & Occurrences))
-        return;
-
-    // With the table alone, its runs are the words to look up, by one batch;
-    // with both rules, most of them are words of wc just looked up.
-    const bool seule = !(regles_ & MotsWc);
-    const Caracteres& t = caracteres();
-    horsTexte_.clear();
-    size_t k = 0; // first word of wc that may start at the run
-    pourChaqueCourse(
-        n, [&](qsizetype base) { return t.masqueCourses(d, base, n); },
-        [&](qsizetype i) { return t.dansCourse(d, i, n); },
-        [&](qsizetype debut, qsizetype fin) {
-            // Line feeds at the ends belong to no word: with CR LF lines,
-            // every line's first run starts with one, and once they are off
-            // it is most often the same piece as a word of wc.
-            while (debut < fin && d[debut] == u'\n')
-                ++debut;
-            while (fin > debut && d[fin - 1] == u'\n')
-                --fin;
-            if (debut == fin)
-                return;
-            const char16_t* mot = d + debut;
-            qsizetype longueur = fin - debut;
-            if (!seule) {
-                while (k < motsDuMorceau_.size() && motsDuMorceau_[k].d < mot)
-                    ++k;
-                if (k < motsDuMorceau_.size() && motsDuMorceau_[k].d == mot
-                    && motsDuMorceau_[k].n == longueur) {
-                    compterOccurrence(motsDuMorceau_[k].place);
-                    return;
-                }
-            }
-            if (std::find(mot, mot + longueur, u'\n') != mot + longueur) {
-                // Room for the whole piece at once, so that pointers into it stay valid.
-                if (horsTexte_.empty())
-                    horsTexte_.reserve(size_t(n));
-                const size_t depart = horsTexte_.size();
-                std::remove_copy(mot, mot + longueur, std::back_inserter(horsTexte_), u'\n');
-                mot = horsTexte_.data() + depart;
-                longueur = qsizetype(horsTexte_.size() - depart);
-            }
-            if (seule)
-                motsDuMorceau_.push_back({mot, longueur, hacher(mot, longueur)});
-            else
-                compterOccurrence(chercher(mot, longueur));
-        });
-    if (seule) {
-        placer(false);
-        for (const Mot& m : motsDuMorceau_)
-            compterOccurrence(m.place);
-    }
-}
-
-void Analyseur::fusionnerMots(const Analyseur& suite, const std::stop_token& arret, bool derniere)
+template <class U>
+void AnalyseurDe<U>::fusionnerMots(const AnalyseurDe& suite, const std::stop_token& arret,
+                                   bool derniere)
 {
     mots_ += suite.mots_;
     // The words of wc of `suite` are looked up here by batches prefetched together; those new
@@ -253,18 +335,18 @@ void Analyseur::fusionnerMots(const Analyseur& suite, const std::stop_token& arr
     // part the set would only grow to be dropped: each key of `suite` is one spelling, so
     // those missing here are counted once each.
     constexpr size_t kLot = 32;
-    Dictionnaire::Demande lot[kLot];
+    typename DictionnaireDe<U>::Demande lot[kLot];
     quint32 places[kLot];
     size_t nbLot = 0;
     const auto traiterLot = [&] {
         exacts_.trouverLot(lot, nbLot, [&](size_t k, quint32 place) { places[k] = place; });
         for (size_t k = 0; k < nbLot; ++k) {
             quint32 place = places[k];
-            if (place == Dictionnaire::kAbsente && derniere) {
+            if (place == DictionnaireDe<U>::kAbsente && derniere) {
                 ++differents_;
                 continue;
             }
-            if (place == Dictionnaire::kAbsente) {
+            if (place == DictionnaireDe<U>::kAbsente) {
                 bool ajoute = false;
                 place = exacts_.trouverOuAjouter(lot[k].cle, lot[k].n, lot[k].h, ajoute);
             }
@@ -276,7 +358,7 @@ void Analyseur::fusionnerMots(const Analyseur& suite, const std::stop_token& arr
         }
         nbLot = 0;
     };
-    suite.exacts_.pourChaque([&](const char16_t* mot, qsizetype n, quint32 valeur) {
+    suite.exacts_.pourChaque([&](const U* mot, qsizetype n, quint32 valeur) {
         if (!(valeur & kMotWc) || arret.stop_requested())
             return;
         lot[nbLot++] = {mot, n, hacher(mot, n)};
@@ -286,12 +368,17 @@ void Analyseur::fusionnerMots(const Analyseur& suite, const std::stop_token& arr
     traiterLot();
 }
 
-void Analyseur::libererMots()
+template <class U>
+void AnalyseurDe<U>::libererMots()
 {
     table(); // the counts still in the set go first
-    exacts_ = Dictionnaire();
+    exacts_ = DictionnaireDe<U>();
     motsDuMorceau_ = {};
     horsTexte_ = {};
+    motsWcDuSegment_ = {};
 }
+
+template class AnalyseurDe<char16_t>;
+template class AnalyseurDe<char>;
 
 } // namespace lexique

@@ -17,6 +17,7 @@
 #include <QStringView>
 
 #include <algorithm>
+#include <concepts>
 #include <stop_token>
 #include <vector>
 
@@ -39,12 +40,15 @@ enum Regles : quint8 {
 };
 
 // The text goes by pieces of about this many characters, small enough for
-// the piece and its list of words to stay in cache between the two scans.
+// the piece and its list of words to stay in cache until they are looked up.
 inline constexpr qsizetype kMorceauParDefaut = 1 << 14;
 
-class Analyseur {
+// U is the unit of the text: char16_t for UTF-16, char for Windows-1252 bytes,
+// which are looked up as they are and widened only for the table.
+template <class U>
+class AnalyseurDe {
 public:
-    explicit Analyseur(Regles regles, qsizetype morceau = kMorceauParDefaut)
+    explicit AnalyseurDe(Regles regles, qsizetype morceau = kMorceauParDefaut)
         : regles_(regles)
         , morceau_(std::max<qsizetype>(1, morceau))
     { }
@@ -52,18 +56,18 @@ public:
     // Goes on with the text that follows what it has seen, cut anywhere a
     // word of neither rule goes on. Stops between two pieces once `arret`
     // is requested.
-    void ajouterTexte(QStringView texte, std::stop_token arret = {});
-    // The same on Windows-1252 bytes, cut at the same places: each piece is widened to UTF-16
-    // on its own.
-    void ajouterTexte(VueOctets texte, std::stop_token arret = {});
+    void ajouterTexte(QStringView texte, std::stop_token arret = {})
+        requires std::same_as<U, char16_t>;
+    void ajouterTexte(VueOctets texte, std::stop_token arret = {})
+        requires std::same_as<U, char>;
 
     // `suite` analysed the text that follows this one's. The words and the
     // table touch separate data, so both merges can run on two threads at once.
     // Both give up, leaving a result of no use, once `arret` is requested.
     // With `derniere`, no part follows: the words new here are counted, not kept.
-    void fusionnerMots(const Analyseur& suite, const std::stop_token& arret = {},
+    void fusionnerMots(const AnalyseurDe& suite, const std::stop_token& arret = {},
                        bool derniere = false);
-    void fusionnerTable(Analyseur& suite, const std::stop_token& arret = {})
+    void fusionnerTable(AnalyseurDe& suite, const std::stop_token& arret = {})
     {
         table().fusionner(suite.table(), arret);
     }
@@ -76,35 +80,42 @@ public:
     Table& table();
 
 private:
-    // A word of the piece at hand: its units (in the text, or in horsTexte_
-    // when line feeds had to be taken out), its hash, then its place.
+    // A word to look up: its units (in the text, or in horsTexte_ when line
+    // feeds had to be taken out), its hash then its place, and the rules it
+    // counts for.
     struct Mot {
-        const char16_t* d;
+        const U* d;
         qsizetype n;
         quint32 place;
+        Regles regles;
     };
 
     template <class T>
     void ajouterPieces(T texte, const std::stop_token& arret);
-    void ajouterMorceau(QStringView morceau);
-    void placer(bool motsWc);
-    void compterOccurrence(quint32 place);
-    quint32 chercher(const char16_t* d, qsizetype n);
+    void ajouterMorceau(const U* d, qsizetype n);
+    void ajouterMot(const U* d, qsizetype n, Regles regles);
+    // A stretch between two cuts where the rules part ways.
+    void ajouterSegmentMele(const U* d, qsizetype debut, qsizetype fin, qsizetype n);
+    void placer();
 
     Regles regles_;
     qsizetype morceau_;
     qint64 mots_ = 0;
     qint64 differents_ = 0;
-    Dictionnaire exacts_;
+    DictionnaireDe<U> exacts_;
     // The runs are counted by exact spelling, in the set of spellings that the lookup has just
     // brought into cache; the table gathers those counts by capital form when it is asked for.
     // Spellings with a count not yet in the table, in the order of their first run.
     std::vector<quint32> aReporter_;
     Table table_;
     std::vector<Mot> motsDuMorceau_;
-    std::vector<char16_t> horsTexte_;
-    std::vector<char16_t> large_; // a piece of bytes widened
+    std::vector<U> horsTexte_;
+    std::vector<Mot> motsWcDuSegment_;
+    std::vector<char16_t> large_; // a spelling of bytes widened for the table
 };
+
+using Analyseur = AnalyseurDe<char16_t>;
+using AnalyseurOctets = AnalyseurDe<char>;
 
 // A cut that ends no word under either rule: a space, CR, TAB or a separator
 // of `wc` other than the apostrophe (which is part of a word for the
@@ -119,7 +130,9 @@ qsizetype coupureVers(VueOctets texte, qsizetype de, qsizetype visee, qsizetype 
 
 // Adds to `debut` what `suite` found in the text that follows; `suite` is emptied, and after
 // the last merge the set of spellings of `debut` too.
-void fusionner(Analyseur& debut, Analyseur& suite, bool derniere, const std::stop_token& arret);
+template <class U>
+void fusionner(AnalyseurDe<U>& debut, AnalyseurDe<U>& suite, bool derniere,
+               const std::stop_token& arret);
 
 // The whole analysis, on `fils` threads at most. Once `arret` is requested it gives up at the
 // next piece and returns an empty result.

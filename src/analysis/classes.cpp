@@ -169,6 +169,32 @@ const Caracteres& caracteres()
     return t;
 }
 
+namespace {
+
+quint8 sorteDe(char16_t c)
+{
+    const Classe k = caracteres().classe[c];
+    if (estBlanc(c))
+        return k == Classe::Separateur ? kCoupure : kAutre;
+    return k == Classe::DeMot ? kDeMot : kAutre;
+}
+
+} // namespace
+
+Sortes::Sortes()
+{
+    for (int c = 0; c < 256; ++c) {
+        latin1[size_t(c)] = sorteDe(char16_t(c));
+        cp1252[size_t(c)] = sorteDe(versCp1252(static_cast<unsigned char>(c)));
+    }
+}
+
+const Sortes& sortes()
+{
+    static const Sortes s;
+    return s;
+}
+
 char16_t* Caracteres::ecrireMajuscules(const char16_t* d, qsizetype n, char16_t* sortie) const
 {
     const char16_t* LEXORQUINE_RESTREINT table = majuscule.data();

@@ -5,6 +5,7 @@
 // and the capital forms the occurrence table compares.
 
 #include "analysis/wc.h"
+#include "text/texte.h"
 
 #include <QChar>
 #include <QString>
@@ -133,5 +134,50 @@ struct Caracteres {
 };
 
 const Caracteres& caracteres();
+
+// --- Both rules at once, for the one pass over a text.
+
+// The character of a unit: itself in UTF-16, or a Windows-1252 byte's.
+inline char16_t enCaractere(char16_t u) noexcept { return u; }
+inline char16_t enCaractere(char octet) noexcept
+{
+    return versCp1252(static_cast<unsigned char>(octet));
+}
+
+// What a character is to both rules at once. A cut ends every word and run
+// and belongs to none; a word character belongs to the word of `wc` and to the
+// run of the table alike; any other (apostrophe, line feed, punctuation that
+// `wc` keeps in words, a surrogate) needs both rules worked out apart.
+enum Sorte : quint8 { kDeMot = 0, kCoupure = 1, kAutre = 2 };
+
+struct Sortes {
+    std::array<quint8, 256> latin1{}; // UTF-16 units below 256
+    std::array<quint8, 256> cp1252{}; // Windows-1252 bytes
+    Sortes();
+};
+
+const Sortes& sortes();
+
+inline quint8 sorte(const Sortes& s, char16_t u) noexcept
+{
+    if (u < 256)
+        return s.latin1[u];
+    return caracteres().classe[u] == Classe::DeMot ? kDeMot : kAutre;
+}
+inline quint8 sorte(const Sortes& s, char octet) noexcept
+{
+    return s.cp1252[static_cast<unsigned char>(octet)];
+}
+
+// Whether d[i] belongs to a run of the table.
+inline bool dansCourse(const char16_t* d, qsizetype i, qsizetype n)
+{
+    return caracteres().dansCourse(d, i, n);
+}
+inline bool dansCourse(const char* d, qsizetype i, qsizetype)
+{
+    const Classe k = caracteres().classe[enCaractere(d[i])];
+    return k == Classe::DeMot || k == Classe::SautDeLigne;
+}
 
 } // namespace lexique

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// A hash of UTF-16 text, an index from hashes to records, and the set of
+// A hash of keys, an index from hashes to records, and the set of
 // exact spellings the analysis looks every word up in, laid out so that a
 // lookup costs few cache misses.
 
@@ -16,40 +16,57 @@
 
 namespace lexique {
 
-// The last 1 to 3 units of a key as one 64-bit word, the rest zero; loads of
+// The last 1 to 7 bytes of a key as one 64-bit word, the rest zero; loads of
 // fixed size, which compile to plain moves where a variable-size copy would
 // be a library call.
-inline quint64 derniersUnites(const char16_t* p, qsizetype n) noexcept
+inline quint64 derniersOctets(const unsigned char* p, size_t n) noexcept
 {
-    quint16 a, b = 0, c = 0;
-    std::memcpy(&a, p, 2);
-    if (n >= 2)
-        std::memcpy(&b, p + 1, 2);
-    if (n >= 3)
-        std::memcpy(&c, p + 2, 2);
-    return quint64(a) | quint64(b) << 16 | quint64(c) << 32;
+    quint64 v = 0;
+    size_t i = 0;
+    if (n & 4) {
+        quint32 a;
+        std::memcpy(&a, p, 4);
+        v = a;
+        i = 4;
+    }
+    if (n & 2) {
+        quint16 b;
+        std::memcpy(&b, p + i, 2);
+        v |= quint64(b) << (8 * i);
+        i += 2;
+    }
+    if (n & 1)
+        v |= quint64(p[i]) << (8 * i);
+    return v;
 }
 
-// Four UTF-16 units per step; the final mix spreads every input bit over
-// the low 32 bits, which are the only ones the index uses.
-inline quint32 hacher(const char16_t* p, qsizetype n) noexcept
+// Eight bytes per step; the final mix spreads every input bit over the low
+// 32 bits, which are the only ones the index uses.
+inline quint32 hacherOctets(const unsigned char* p, size_t n) noexcept
 {
     constexpr quint64 k = 0x9E3779B97F4A7C15ull;
     quint64 h = quint64(n) * 0xC2B2AE3D27D4EB4Full;
-    while (n >= 4) {
+    while (n >= 8) {
         quint64 v;
         std::memcpy(&v, p, sizeof v);
         h = (h ^ v) * k;
         h ^= h >> 28;
-        p += 4;
-        n -= 4;
+        p += 8;
+        n -= 8;
     }
     if (n > 0)
-        h = (h ^ derniersUnites(p, n)) * k;
+        h = (h ^ derniersOctets(p, n)) * k;
     h ^= h >> 32;
     h *= 0xD6E8FEB86659FD93ull;
     h ^= h >> 32;
     return quint32(h);
+}
+
+// The hash of n units: UTF-16, or the bytes of a Windows-1252 text.
+template <class U>
+quint32 hacher(const U* p, qsizetype n) noexcept
+{
+    return hacherOctets(reinterpret_cast<const unsigned char*>(p), size_t(n) * sizeof(U));
 }
 
 // Hashes to record places: open addressing with linear probing, kept at most
@@ -133,38 +150,40 @@ private:
     size_t nb_ = 0;
 };
 
-// Exact comparison of n units; `enregistre` is zero-padded to a whole
-// number of 4 units, which lets the tail be compared as one word.
-inline bool memesUnites(const char16_t* enregistre, const char16_t* cle, qsizetype n) noexcept
+// Exact comparison of n bytes.
+inline bool memesOctets(const unsigned char* a, const unsigned char* b, size_t n) noexcept
 {
-    while (n >= 4) {
-        quint64 a, b;
-        std::memcpy(&a, enregistre, sizeof a);
-        std::memcpy(&b, cle, sizeof b);
-        if (a != b)
+    while (n >= 8) {
+        quint64 x, y;
+        std::memcpy(&x, a, sizeof x);
+        std::memcpy(&y, b, sizeof y);
+        if (x != y)
             return false;
-        enregistre += 4;
-        cle += 4;
-        n -= 4;
+        a += 8;
+        b += 8;
+        n -= 8;
     }
-    if (n == 0)
-        return true;
-    quint64 a;
-    std::memcpy(&a, enregistre, sizeof a);
-    return a == derniersUnites(cle, n);
+    return n == 0 || derniersOctets(a, n) == derniersOctets(b, n);
 }
 
-// A set of keys (UTF-16 strings) in insertion order, each with a 32-bit
-// value. A record is the length (2 units), the value (2 units), then the
-// key's units zero-padded to a multiple of 4.
-class Dictionnaire {
+// A set of keys (strings of units U: UTF-16, or the bytes of a Windows-1252
+// text) in insertion order, each with a 32-bit value. A record is the length
+// and the value (8 bytes), then the key's bytes zero-padded to a multiple of 8.
+template <class U>
+class DictionnaireDe {
 public:
     static constexpr quint32 kAbsente = Index::kLibre;
+
+    // The arena's units a record of a key of n units takes.
+    static size_t unitesEnregistrement(qsizetype n) noexcept
+    {
+        return 4 + (size_t(n) * sizeof(U) + 7) / 8 * 4;
+    }
 
     size_t taille() const noexcept { return index_.taille(); }
 
     // Place of the key's record; a new key gets the value 0 and sets `ajoutee`.
-    quint32 trouverOuAjouter(const char16_t* cle, qsizetype n, quint32 h, bool& ajoutee)
+    quint32 trouverOuAjouter(const U* cle, qsizetype n, quint32 h, bool& ajoutee)
     {
         index_.reserverPour(1);
         size_t libre = 0;
@@ -174,19 +193,18 @@ public:
             ajoutee = false;
             return trouvee;
         }
-        const size_t unites = 4 + ((size_t(n) + 3) & ~size_t(3));
-        const quint32 place = arene_.allouer(unites);
+        const quint32 place = arene_.allouer(unitesEnregistrement(n));
         char16_t* e = arene_.at(place);
         const quint32 longueur = quint32(n);
         std::memcpy(e, &longueur, 4);
-        std::memcpy(e + 4, cle, size_t(n) * sizeof(char16_t)); // padding already zero
+        std::memcpy(e + 4, cle, size_t(n) * sizeof(U)); // padding already zero
         index_.occuper(libre, h, place);
         ajoutee = true;
         return place;
     }
 
     // Place of the key's record, or kAbsente; changes nothing.
-    quint32 trouver(const char16_t* cle, qsizetype n, quint32 h) const noexcept
+    quint32 trouver(const U* cle, qsizetype n, quint32 h) const noexcept
     {
         size_t libre = 0;
         return index_.chercher(
@@ -194,7 +212,7 @@ public:
     }
 
     struct Demande {
-        const char16_t* cle;
+        const U* cle;
         qsizetype n;
         quint32 h;
     };
@@ -232,7 +250,10 @@ public:
     {
         std::memcpy(arene_.at(place) + 2, &v, 4);
     }
-    const char16_t* cle(quint32 place) const noexcept { return arene_.at(place) + 4; }
+    const U* cle(quint32 place) const noexcept
+    {
+        return reinterpret_cast<const U*>(arene_.at(place) + 4);
+    }
     qsizetype longueur(quint32 place) const noexcept
     {
         quint32 n;
@@ -251,21 +272,25 @@ public:
                 continue;
             }
             f(cle(quint32(p)), n, valeur(quint32(p)));
-            p = Arene::apres(p, 4 + ((size_t(n) + 3) & ~size_t(3)));
+            p = Arene::apres(p, unitesEnregistrement(n));
         }
     }
 
 private:
-    bool egal(quint32 place, const char16_t* cle, qsizetype n) const noexcept
+    bool egal(quint32 place, const U* cle, qsizetype n) const noexcept
     {
         const char16_t* e = arene_.at(place);
         quint32 longueur;
         std::memcpy(&longueur, e, 4);
-        return qsizetype(longueur) == n && memesUnites(e + 4, cle, n);
+        return qsizetype(longueur) == n
+            && memesOctets(reinterpret_cast<const unsigned char*>(e + 4),
+                           reinterpret_cast<const unsigned char*>(cle), size_t(n) * sizeof(U));
     }
 
     Arene arene_;
     Index index_;
 };
+
+using Dictionnaire = DictionnaireDe<char16_t>;
 
 } // namespace lexique
