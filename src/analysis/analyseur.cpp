@@ -93,6 +93,11 @@ template <class U>
 template <class T>
 void AnalyseurDe<U>::ajouterPieces(T texte, const std::stop_token& arret)
 {
+    if constexpr (std::is_same_v<T, QStringView>)
+        debutTexte_ = texte.utf16();
+    else
+        debutTexte_ = texte.octets.data();
+    texteLu_ = texte.size();
     for (qsizetype debut = 0; debut < texte.size();) {
         if (arret.stop_requested())
             return;
@@ -121,27 +126,22 @@ void AnalyseurDe<U>::ajouterTexte(VueOctets texte, std::stop_token arret)
 
 namespace {
 
-struct Masques {
-    quint64 coupures; // bit i: d[base + i] is a cut, or past the end
-    quint64 autres; // bit i: d[base + i] needs the rules apart
-};
+Masques masques64(const Sortes& s, const char16_t* d) { return s.masquesUnites(s, d); }
+Masques masques64(const Sortes& s, const char* d) { return s.masquesOctets(s, d); }
 
-// Going by 64 characters instead of one keeps the branches off the word
-// boundaries, which are too irregular to predict.
+// Past the end of the piece, every bit is a cut.
 template <class U>
 Masques masques(const Sortes& s, const U* d, qsizetype base, qsizetype n) noexcept
 {
-    const qsizetype nb = std::min<qsizetype>(64, n - base);
-    quint64 coupures = 0;
-    quint64 autres = 0;
-    for (qsizetype i = 0; i < nb; ++i) {
+    if (n - base >= 64)
+        return masques64(s, d + base);
+    Masques m{~quint64(0) << (n - base), 0};
+    for (qsizetype i = 0; i < n - base; ++i) {
         const quint64 k = sorte(s, d[base + i]);
-        coupures |= (k & kCoupure) << i;
-        autres |= (k >> 1) << i;
+        m.coupures |= (k & kCoupure) << i;
+        m.autres |= (k >> 1) << i;
     }
-    if (nb < 64)
-        coupures |= ~quint64(0) << nb;
-    return {coupures, autres};
+    return m;
 }
 
 // The position of the highest bit of m, m not zero.
@@ -152,7 +152,9 @@ int plusHaut(quint64 m) noexcept { return 63 - std::countl_zero(m); }
 template <class U>
 void AnalyseurDe<U>::ajouterMot(const U* d, qsizetype n, Regles regles)
 {
-    motsDuMorceau_.push_back({d, n, hacher(d, n), regles});
+    // Units before the text at hand are only read when they belong to it.
+    const bool avantLisible = d - debutTexte_ >= 8 && d - debutTexte_ <= texteLu_;
+    motsDuMorceau_.push_back({d, n, hacher(d, n, avantLisible), regles, avantLisible});
     if (regles & MotsWc)
         ++mots_;
 }
@@ -212,7 +214,7 @@ void AnalyseurDe<U>::ajouterSegmentMele(const U* d, qsizetype debut, qsizetype f
             if (dedans && mot < 0) {
                 mot = i;
             } else if (!dedans && mot >= 0) {
-                motsWcDuSegment_.push_back({d + mot, i - mot, 0, MotsWc});
+                motsWcDuSegment_.push_back({d + mot, i - mot, 0, MotsWc, false});
                 mot = -1;
             }
         }
@@ -281,7 +283,7 @@ void AnalyseurDe<U>::placer()
             exacts_.prechargerEnregistrement(motsDuMorceau_[k + kAvance].place);
         const Mot& m = motsDuMorceau_[k];
         bool ajoute = false;
-        const quint32 place = exacts_.trouverOuAjouter(m.d, m.n, m.place, ajoute);
+        const quint32 place = exacts_.trouverOuAjouter(m.d, m.n, m.place, ajoute, m.avantLisible);
         quint32 v = exacts_.valeur(place);
         if ((m.regles & MotsWc) && !(v & kMotWc)) {
             v |= kMotWc;
@@ -361,7 +363,7 @@ void AnalyseurDe<U>::fusionnerMots(const AnalyseurDe& suite, const std::stop_tok
     suite.exacts_.pourChaque([&](const U* mot, qsizetype n, quint32 valeur) {
         if (!(valeur & kMotWc) || arret.stop_requested())
             return;
-        lot[nbLot++] = {mot, n, hacher(mot, n)};
+        lot[nbLot++] = {mot, n, hacher(mot, n, true)}; // a record: its head before it
         if (nbLot == kLot)
             traiterLot();
     });

@@ -81,13 +81,14 @@ public:
 
 private:
     // A word to look up: its units (in the text, or in horsTexte_ when line
-    // feeds had to be taken out), its hash then its place, and the rules it
-    // counts for.
+    // feeds had to be taken out), its hash then its place, the rules it counts
+    // for, and whether the 8 bytes before it may be read.
     struct Mot {
         const U* d;
         qsizetype n;
         quint32 place;
         Regles regles;
+        bool avantLisible;
     };
 
     template <class T>
@@ -112,6 +113,8 @@ private:
     std::vector<U> horsTexte_;
     std::vector<Mot> motsWcDuSegment_;
     std::vector<char16_t> large_; // a spelling of bytes widened for the table
+    const U* debutTexte_ = nullptr; // the text at hand, of texteLu_ units
+    qsizetype texteLu_ = 0;
 };
 
 using Analyseur = AnalyseurDe<char16_t>;

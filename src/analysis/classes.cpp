@@ -171,12 +171,93 @@ const Caracteres& caracteres()
 
 namespace {
 
+template <class U>
+Masques masquesSimples(const Sortes& s, const U* d)
+{
+    Masques m{0, 0};
+    for (int i = 0; i < 64; ++i) {
+        const quint64 k = sorte(s, d[i]);
+        m.coupures |= (k & kCoupure) << i;
+        m.autres |= (k >> 1) << i;
+    }
+    return m;
+}
+
+#ifdef LEXORQUINE_SSSE3
+// Bit i set when byte i of v is in the set.
+LEXORQUINE_CIBLE_SSSE3 inline quint32 dansQuartets(const Quartets& q, __m128i bas, __m128i haut)
+{
+    const __m128i b = _mm_load_si128(reinterpret_cast<const __m128i*>(q.bas.data()));
+    const __m128i h = _mm_load_si128(reinterpret_cast<const __m128i*>(q.haut.data()));
+    const __m128i e = _mm_and_si128(_mm_shuffle_epi8(b, bas), _mm_shuffle_epi8(h, haut));
+    return quint16(~_mm_movemask_epi8(_mm_cmpeq_epi8(e, _mm_setzero_si128())));
+}
+
+LEXORQUINE_CIBLE_SSSE3 inline Masques masques16(const Sortes::Quartets3& q, __m128i v)
+{
+    const __m128i quinze = _mm_set1_epi8(0x0F);
+    const __m128i bas = _mm_and_si128(v, quinze);
+    const __m128i haut = _mm_and_si128(_mm_srli_epi16(v, 4), quinze);
+    const quint64 coupures = dansQuartets(q.coupures, bas, haut);
+    const quint64 mots = dansQuartets(q.motsBas, bas, haut) | dansQuartets(q.motsHauts, bas, haut);
+    return {coupures, ~(coupures | mots) & 0xFFFF};
+}
+
+LEXORQUINE_CIBLE_SSSE3 Masques masquesOctetsSsse3(const Sortes& s, const char* d)
+{
+    Masques m{0, 0};
+    for (int k = 0; k < 4; ++k) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + 16 * k));
+        const Masques q = masques16(s.quartetsCp1252, v);
+        m.coupures |= q.coupures << (16 * k);
+        m.autres |= q.autres << (16 * k);
+    }
+    return m;
+}
+
+// Groups of 16 units all below 256 (most of them in French text) go by the nibble lookups;
+// the others one unit at a time.
+LEXORQUINE_CIBLE_SSSE3 Masques masquesUnitesSsse3(const Sortes& s, const char16_t* d)
+{
+    Masques m{0, 0};
+    for (int k = 0; k < 4; ++k) {
+        const char16_t* p = d + 16 * k;
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
+        const __m128i hauts = _mm_packus_epi16(_mm_srli_epi16(a, 8), _mm_srli_epi16(b, 8));
+        Masques q{0, 0};
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(hauts, _mm_setzero_si128())) == 0xFFFF) {
+            q = masques16(s.quartetsLatin1, _mm_packus_epi16(a, b));
+        } else {
+            for (int i = 0; i < 16; ++i) {
+                const quint64 c = sorte(s, p[i]);
+                q.coupures |= (c & kCoupure) << i;
+                q.autres |= (c >> 1) << i;
+            }
+        }
+        m.coupures |= q.coupures << (16 * k);
+        m.autres |= q.autres << (16 * k);
+    }
+    return m;
+}
+#endif
+
 quint8 sorteDe(char16_t c)
 {
     const Classe k = caracteres().classe[c];
     if (estBlanc(c))
         return k == Classe::Separateur ? kCoupure : kAutre;
     return k == Classe::DeMot ? kDeMot : kAutre;
+}
+
+Sortes::Quartets3 faireQuartets3(const std::array<quint8, 256>& sortes)
+{
+    std::array<bool, 256> coupures{}, motsBas{}, motsHauts{};
+    for (size_t c = 0; c < 256; ++c) {
+        coupures[c] = sortes[c] == kCoupure;
+        (c < 128 ? motsBas : motsHauts)[c] = sortes[c] == kDeMot;
+    }
+    return {faireQuartets(coupures), faireQuartets(motsBas), faireQuartets(motsHauts)};
 }
 
 } // namespace
@@ -187,6 +268,16 @@ Sortes::Sortes()
         latin1[size_t(c)] = sorteDe(char16_t(c));
         cp1252[size_t(c)] = sorteDe(versCp1252(static_cast<unsigned char>(c)));
     }
+    quartetsLatin1 = faireQuartets3(latin1);
+    quartetsCp1252 = faireQuartets3(cp1252);
+    masquesUnites = &masquesSimples<char16_t>;
+    masquesOctets = &masquesSimples<char>;
+#ifdef LEXORQUINE_SSSE3
+    if (processeurAvecSsse3() && quartetsLatin1.exacts())
+        masquesUnites = &masquesUnitesSsse3;
+    if (processeurAvecSsse3() && quartetsCp1252.exacts())
+        masquesOctets = &masquesOctetsSsse3;
+#endif
 }
 
 const Sortes& sortes()

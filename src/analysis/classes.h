@@ -150,9 +150,25 @@ inline char16_t enCaractere(char octet) noexcept
 // `wc` keeps in words, a surrogate) needs both rules worked out apart.
 enum Sorte : quint8 { kDeMot = 0, kCoupure = 1, kAutre = 2 };
 
+struct Masques {
+    quint64 coupures; // bit i: the i-th character is a cut
+    quint64 autres; // bit i: the i-th character needs the rules apart
+};
+
 struct Sortes {
+    // The same sets as nibble lookups: the cuts, the word characters below 128 and from 128.
+    struct Quartets3 {
+        Quartets coupures, motsBas, motsHauts;
+        bool exacts() const { return coupures.exact && motsBas.exact && motsHauts.exact; }
+    };
+
     std::array<quint8, 256> latin1{}; // UTF-16 units below 256
     std::array<quint8, 256> cp1252{}; // Windows-1252 bytes
+    Quartets3 quartetsLatin1;
+    Quartets3 quartetsCp1252;
+    // The masks of 64 characters, by the means that suit the processor.
+    Masques (*masquesUnites)(const Sortes&, const char16_t*) = nullptr;
+    Masques (*masquesOctets)(const Sortes&, const char*) = nullptr;
     Sortes();
 };
 

@@ -10,6 +10,7 @@
 
 #include <QtGlobal>
 
+#include <bit>
 #include <cstring>
 #include <limits>
 #include <vector>
@@ -41,21 +42,32 @@ inline quint64 derniersOctets(const unsigned char* p, size_t n) noexcept
 }
 
 // Eight bytes per step; the final mix spreads every input bit over the low
-// 32 bits, which are the only ones the index uses.
-inline quint32 hacherOctets(const unsigned char* p, size_t n) noexcept
+// 32 bits, which are the only ones the index uses. With `avantLisible`, the 8
+// bytes before p may be read: the last 1 to 7 bytes then come by one load, with
+// no branch on the length, which words make unpredictable.
+inline quint32 hacherOctets(const unsigned char* p, size_t n, bool avantLisible = false) noexcept
 {
     constexpr quint64 k = 0x9E3779B97F4A7C15ull;
     quint64 h = quint64(n) * 0xC2B2AE3D27D4EB4Full;
-    while (n >= 8) {
+    const size_t reste = n & 7;
+    const bool parUnChargement
+        = std::endian::native == std::endian::little && (avantLisible || n >= 8);
+    for (; n >= 8; p += 8, n -= 8) {
         quint64 v;
         std::memcpy(&v, p, sizeof v);
         h = (h ^ v) * k;
         h ^= h >> 28;
-        p += 8;
-        n -= 8;
     }
-    if (n > 0)
-        h = (h ^ derniersOctets(p, n)) * k;
+    if (reste > 0) {
+        quint64 v;
+        if (parUnChargement) {
+            std::memcpy(&v, p + reste - 8, sizeof v);
+            v >>= 8 * (8 - reste);
+        } else {
+            v = derniersOctets(p, reste);
+        }
+        h = (h ^ v) * k;
+    }
     h ^= h >> 32;
     h *= 0xD6E8FEB86659FD93ull;
     h ^= h >> 32;
@@ -64,9 +76,10 @@ inline quint32 hacherOctets(const unsigned char* p, size_t n) noexcept
 
 // The hash of n units: UTF-16, or the bytes of a Windows-1252 text.
 template <class U>
-quint32 hacher(const U* p, qsizetype n) noexcept
+quint32 hacher(const U* p, qsizetype n, bool avantLisible = false) noexcept
 {
-    return hacherOctets(reinterpret_cast<const unsigned char*>(p), size_t(n) * sizeof(U));
+    return hacherOctets(reinterpret_cast<const unsigned char*>(p), size_t(n) * sizeof(U),
+                        avantLisible);
 }
 
 // Hashes to record places: open addressing with linear probing, kept at most
@@ -150,20 +163,34 @@ private:
     size_t nb_ = 0;
 };
 
-// Exact comparison of n bytes.
-inline bool memesOctets(const unsigned char* a, const unsigned char* b, size_t n) noexcept
+// Exact comparison of n bytes of a record, zero-padded to a multiple of 8,
+// with those of a key; with `avantLisible`, as in hacherOctets, the key's last
+// bytes come by one load.
+inline bool memesOctets(const unsigned char* enregistre, const unsigned char* cle, size_t n,
+                        bool avantLisible = false) noexcept
 {
-    while (n >= 8) {
-        quint64 x, y;
-        std::memcpy(&x, a, sizeof x);
-        std::memcpy(&y, b, sizeof y);
-        if (x != y)
+    const size_t reste = n & 7;
+    const bool parUnChargement
+        = std::endian::native == std::endian::little && (avantLisible || n >= 8);
+    for (; n >= 8; enregistre += 8, cle += 8, n -= 8) {
+        quint64 a, b;
+        std::memcpy(&a, enregistre, sizeof a);
+        std::memcpy(&b, cle, sizeof b);
+        if (a != b)
             return false;
-        a += 8;
-        b += 8;
-        n -= 8;
     }
-    return n == 0 || derniersOctets(a, n) == derniersOctets(b, n);
+    if (reste == 0)
+        return true;
+    quint64 a, b;
+    std::memcpy(&a, enregistre, sizeof a);
+    if (parUnChargement) {
+        std::memcpy(&b, cle + reste - 8, sizeof b);
+        b >>= 8 * (8 - reste);
+    } else {
+        b = derniersOctets(cle, reste);
+    }
+    return std::endian::native == std::endian::little ? a == b
+                                                       : derniersOctets(enregistre, reste) == b;
 }
 
 // A set of keys (strings of units U: UTF-16, or the bytes of a Windows-1252
@@ -183,12 +210,14 @@ public:
     size_t taille() const noexcept { return index_.taille(); }
 
     // Place of the key's record; a new key gets the value 0 and sets `ajoutee`.
-    quint32 trouverOuAjouter(const U* cle, qsizetype n, quint32 h, bool& ajoutee)
+    // `avantLisible`: the 8 bytes before the key may be read (see hacherOctets).
+    quint32 trouverOuAjouter(const U* cle, qsizetype n, quint32 h, bool& ajoutee,
+                             bool avantLisible = false)
     {
         index_.reserverPour(1);
         size_t libre = 0;
         const quint32 trouvee = index_.chercher(
-            h, [&](quint32 place) { return egal(place, cle, n); }, libre);
+            h, [&](quint32 place) { return egal(place, cle, n, avantLisible); }, libre);
         if (trouvee != kAbsente) {
             ajoutee = false;
             return trouvee;
@@ -277,14 +306,15 @@ public:
     }
 
 private:
-    bool egal(quint32 place, const U* cle, qsizetype n) const noexcept
+    bool egal(quint32 place, const U* cle, qsizetype n, bool avantLisible = false) const noexcept
     {
         const char16_t* e = arene_.at(place);
         quint32 longueur;
         std::memcpy(&longueur, e, 4);
         return qsizetype(longueur) == n
             && memesOctets(reinterpret_cast<const unsigned char*>(e + 4),
-                           reinterpret_cast<const unsigned char*>(cle), size_t(n) * sizeof(U));
+                           reinterpret_cast<const unsigned char*>(cle), size_t(n) * sizeof(U),
+                           avantLisible);
     }
 
     Arene arene_;
