@@ -111,15 +111,15 @@ void AnalyseurDe<U>::ajouterPieces(T texte, const std::stop_token& arret)
 }
 
 template <class U>
-void AnalyseurDe<U>::ajouterTexte(QStringView texte, std::stop_token arret)
-    requires std::same_as<U, char16_t>
+void AnalyseurDe<U>::ajouterTexte(QStringView texte,
+                                  std::stop_token arret) requires std::same_as<U, char16_t>
 {
     ajouterPieces(texte, arret);
 }
 
 template <class U>
-void AnalyseurDe<U>::ajouterTexte(VueOctets texte, std::stop_token arret)
-    requires std::same_as<U, char>
+void AnalyseurDe<U>::ajouterTexte(VueOctets texte,
+                                  std::stop_token arret) requires std::same_as<U, char>
 {
     ajouterPieces(texte, arret);
 }

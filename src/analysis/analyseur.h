@@ -56,10 +56,9 @@ public:
     // Goes on with the text that follows what it has seen, cut anywhere a
     // word of neither rule goes on. Stops between two pieces once `arret`
     // is requested.
-    void ajouterTexte(QStringView texte, std::stop_token arret = {})
-        requires std::same_as<U, char16_t>;
-    void ajouterTexte(VueOctets texte, std::stop_token arret = {})
-        requires std::same_as<U, char>;
+    void ajouterTexte(QStringView texte,
+                      std::stop_token arret = {}) requires std::same_as<U, char16_t>;
+    void ajouterTexte(VueOctets texte, std::stop_token arret = {}) requires std::same_as<U, char>;
 
     // `suite` analysed the text that follows this one's. The words and the
     // table touch separate data, so both merges can run on two threads at once.

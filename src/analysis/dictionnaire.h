@@ -190,7 +190,7 @@ inline bool memesOctets(const unsigned char* enregistre, const unsigned char* cl
         b = derniersOctets(cle, reste);
     }
     return std::endian::native == std::endian::little ? a == b
-                                                       : derniersOctets(enregistre, reste) == b;
+                                                      : derniersOctets(enregistre, reste) == b;
 }
 
 // A set of keys (strings of units U: UTF-16, or the bytes of a Windows-1252
