@@ -41,32 +41,43 @@ inline quint64 derniersOctets(const unsigned char* p, size_t n) noexcept
     return v;
 }
 
-// Eight bytes per step; the final mix spreads every input bit over the low
-// 32 bits, which are the only ones the index uses. With `avantLisible`, the 8
-// bytes before p may be read: the last 1 to 7 bytes then come by one load, with
-// no branch on the length, which words make unpredictable.
+// A key of n bytes, 1 to 8, as one 64-bit word, the rest zero. With
+// `avantLisible`, the 8 bytes before p may be read: it is then one load and a
+// shift, with no branch on the length, which words make unpredictable.
+inline quint64 courte(const unsigned char* p, size_t n, bool avantLisible) noexcept
+{
+    if (std::endian::native != std::endian::little || !avantLisible)
+        return n == 8 ? courte(p, 8, true) : derniersOctets(p, n);
+    quint64 v;
+    std::memcpy(&v, p + n - 8, sizeof v);
+    return v >> (8 * (8 - n));
+}
+
+inline quint64 huit(const unsigned char* p) noexcept
+{
+    quint64 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+// A key of up to 8 bytes is one word; a longer one its first 8 bytes, the 8-byte words
+// that follow, and its last 8 bytes, which may overlap them. The final mix spreads every
+// input bit over the low 32 bits, which are the only ones the index uses.
 inline quint32 hacherOctets(const unsigned char* p, size_t n, bool avantLisible = false) noexcept
 {
     constexpr quint64 k = 0x9E3779B97F4A7C15ull;
     quint64 h = quint64(n) * 0xC2B2AE3D27D4EB4Full;
-    const size_t reste = n & 7;
-    const bool parUnChargement
-        = std::endian::native == std::endian::little && (avantLisible || n >= 8);
-    for (; n >= 8; p += 8, n -= 8) {
-        quint64 v;
-        std::memcpy(&v, p, sizeof v);
+    const auto melanger = [&h](quint64 v) {
         h = (h ^ v) * k;
         h ^= h >> 28;
-    }
-    if (reste > 0) {
-        quint64 v;
-        if (parUnChargement) {
-            std::memcpy(&v, p + reste - 8, sizeof v);
-            v >>= 8 * (8 - reste);
-        } else {
-            v = derniersOctets(p, reste);
-        }
-        h = (h ^ v) * k;
+    };
+    if (n <= 8) {
+        if (n > 0)
+            melanger(courte(p, n, avantLisible));
+    } else {
+        for (size_t i = 0; i + 8 < n; i += 8)
+            melanger(huit(p + i));
+        melanger(huit(p + n - 8));
     }
     h ^= h >> 32;
     h *= 0xD6E8FEB86659FD93ull;
@@ -163,34 +174,17 @@ private:
     size_t nb_ = 0;
 };
 
-// Exact comparison of n bytes of a record, zero-padded to a multiple of 8,
-// with those of a key; with `avantLisible`, as in hacherOctets, the key's last
-// bytes come by one load.
+// Exact comparison of n bytes of a record, zero-padded to a multiple of 8 and
+// with 8 bytes before it, with those of a key, by the same words as the hash.
 inline bool memesOctets(const unsigned char* enregistre, const unsigned char* cle, size_t n,
                         bool avantLisible = false) noexcept
 {
-    const size_t reste = n & 7;
-    const bool parUnChargement
-        = std::endian::native == std::endian::little && (avantLisible || n >= 8);
-    for (; n >= 8; enregistre += 8, cle += 8, n -= 8) {
-        quint64 a, b;
-        std::memcpy(&a, enregistre, sizeof a);
-        std::memcpy(&b, cle, sizeof b);
-        if (a != b)
+    if (n <= 8)
+        return n == 0 || courte(enregistre, n, true) == courte(cle, n, avantLisible);
+    for (size_t i = 0; i + 8 < n; i += 8)
+        if (huit(enregistre + i) != huit(cle + i))
             return false;
-    }
-    if (reste == 0)
-        return true;
-    quint64 a, b;
-    std::memcpy(&a, enregistre, sizeof a);
-    if (parUnChargement) {
-        std::memcpy(&b, cle + reste - 8, sizeof b);
-        b >>= 8 * (8 - reste);
-    } else {
-        b = derniersOctets(cle, reste);
-    }
-    return std::endian::native == std::endian::little ? a == b
-                                                      : derniersOctets(enregistre, reste) == b;
+    return huit(enregistre + n - 8) == huit(cle + n - 8);
 }
 
 // A set of keys (strings of units U: UTF-16, or the bytes of a Windows-1252
