@@ -150,13 +150,19 @@ template <class U>
 void fusionner(AnalyseurDe<U>& debut, AnalyseurDe<U>& suite, bool derniere,
                const std::stop_token& arret)
 {
-    // The words first, so that the sets of spellings, as big as the tables, are gone before the
-    // tables grow: the first one's after the last merge.
-    debut.fusionnerMots(suite, arret, derniere);
-    suite.libererMots();
-    if (derniere)
-        debut.libererMots();
-    debut.fusionnerTable(suite, arret);
+    // The words and the tables touch separate data, and the tables are read only until
+    // merged: the two merges run side by side.
+    std::stop_source arretMots;
+    const std::stop_callback relais(arret, [&] { arretMots.request_stop(); });
+    std::vector<std::function<void()>> taches;
+    taches.emplace_back([&] {
+        debut.fusionnerMots(suite, arretMots.get_token(), derniere);
+        suite.libererMots();
+        if (derniere)
+            debut.libererMots();
+    });
+    taches.emplace_back([&] { debut.fusionnerTable(suite, arret); });
+    enParallele(taches, arretMots);
     suite.table() = Table(); // it goes before the report is built
 }
 
