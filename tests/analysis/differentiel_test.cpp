@@ -162,6 +162,29 @@ TEST(Differentiel, FusionDesTranches)
     }
 }
 
+// The same for a text kept as bytes, which are looked up as they are.
+TEST(Differentiel, FusionDesTranchesEnOctets)
+{
+    for (quint64 graine : graines(1000)) {
+        std::mt19937_64 alea(graine);
+        const auto [texte, octets] = enCp1252(generateur::texteAleatoire(alea, int(alea() % 80)));
+        const qsizetype coupure = coupureAleatoire(texte, alea);
+        SCOPED_TRACE("graine " + std::to_string(graine) + " coupure " + std::to_string(coupure)
+                     + ": " + montrer(texte));
+        const qsizetype morceau = graine % 2 ? lexique::kMorceauParDefaut : 5;
+        lexique::AnalyseurOctets a(lexique::Toutes, morceau);
+        lexique::AnalyseurOctets b(lexique::Toutes, morceau);
+        a.ajouterTexte(lexique::VueOctets{QByteArrayView(octets).first(coupure)});
+        b.ajouterTexte(lexique::VueOctets{QByteArrayView(octets).sliced(coupure)});
+        a.fusionnerMots(b);
+        a.fusionnerTable(b);
+        a.table().trier();
+        ASSERT_EQ(a.mots(), reference::CompterMots(texte));
+        ASSERT_EQ(a.motsDifferents(), reference::CompterMotsDifferents(texte));
+        ASSERT_EQ(contenu(a.table()), reference::AnalyserMots(texte));
+    }
+}
+
 // The scans go by blocks of 64 characters: surrogate pairs, line feeds and
 // word ends on either side of a block's edge.
 TEST(Differentiel, BordsDeBlocs)
