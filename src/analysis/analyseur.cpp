@@ -310,20 +310,10 @@ Table& AnalyseurDe<U>::table()
     // occurrence of their capital forms, each with the spelling of its first occurrence.
     for (const quint32 place : aReporter_) {
         const quint32 v = exacts_.valeur(place);
-        const qsizetype n = exacts_.longueur(place);
-        const char16_t* mot = nullptr;
-        if constexpr (std::is_same_v<U, char16_t>) {
-            mot = exacts_.cle(place);
-        } else {
-            large_.resize(size_t(n));
-            elargirCp1252(exacts_.cle(place), n, large_.data());
-            mot = large_.data();
-        }
-        table_.compter(table_.entree(mot, n), v & kCompteMax);
+        table_.compter(table_.entree(exacts_.cle(place), exacts_.longueur(place)), v & kCompteMax);
         exacts_.fixerValeur(place, v & kMotWc);
     }
     aReporter_.clear();
-    large_ = {};
     return table_;
 }
 

@@ -111,7 +111,6 @@ private:
     std::vector<Mot> motsDuMorceau_;
     std::vector<U> horsTexte_;
     std::vector<Mot> motsWcDuSegment_;
-    std::vector<char16_t> large_; // a spelling of bytes widened for the table
     const U* debutTexte_ = nullptr; // the text at hand, of texteLu_ units
     qsizetype texteLu_ = 0;
 };

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <type_traits>
 
 namespace lexique {
 
@@ -12,7 +13,9 @@ namespace {
 
 // Writes the capital form of d[0, n) at the end of `sortie` and returns its length. By slices,
 // so that a long word takes the room of its capital form, not the most that form could take.
-qsizetype ecrireMajuscules(std::vector<char16_t>& sortie, const char16_t* d, qsizetype n)
+// Bytes are widened a slice at a time for the same reason.
+template <class U>
+qsizetype ecrireMajuscules(std::vector<char16_t>& sortie, const U* d, qsizetype n)
 {
     constexpr qsizetype kTranche = 4096;
     const Caracteres& t = caracteres();
@@ -20,17 +23,42 @@ qsizetype ecrireMajuscules(std::vector<char16_t>& sortie, const char16_t* d, qsi
     const size_t voulu = debut + size_t(n) + size_t(t.placeParUnite) * size_t(kTranche);
     if (sortie.capacity() < voulu)
         sortie.reserve(std::max(voulu, 2 * sortie.capacity()));
+    [[maybe_unused]] char16_t large[kTranche];
     for (qsizetype i = 0; i < n;) {
         qsizetype m = std::min(kTranche, n - i);
-        if (i + m < n && QChar::isHighSurrogate(d[i + m - 1]))
-            ++m; // a pair stays whole
+        const char16_t* tranche = nullptr;
+        if constexpr (std::is_same_v<U, char>) {
+            elargirCp1252(d + i, m, large);
+            tranche = large;
+        } else {
+            if (i + m < n && QChar::isHighSurrogate(d[i + m - 1]))
+                ++m; // a pair stays whole
+            tranche = d + i;
+        }
         const size_t avant = sortie.size();
         sortie.resize(avant + size_t(t.placeParUnite) * size_t(m));
         char16_t* const p = sortie.data() + avant;
-        sortie.resize(avant + size_t(t.ecrireMajuscules(d + i, m, p) - p));
+        sortie.resize(avant + size_t(t.ecrireMajuscules(tranche, m, p) - p));
         i += m;
     }
     return qsizetype(sortie.size() - debut);
+}
+
+// The units of d[0, n) as UTF-16, line feeds left out; returns the end.
+char16_t* copierSansSauts(const char16_t* d, qsizetype n, char16_t* sortie)
+{
+    return std::remove_copy(d, d + n, sortie, u'\n');
+}
+char16_t* copierSansSauts(const char* d, qsizetype n, char16_t* sortie)
+{
+    char16_t* fin = sortie + (n - std::count(d, d + n, '\n'));
+    for (const char* p = d; p != d + n;) {
+        const char* saut = std::find(p, d + n, '\n');
+        elargirCp1252(p, saut - p, sortie);
+        sortie += saut - p;
+        p = saut == d + n ? saut : saut + 1;
+    }
+    return fin;
 }
 
 // Scratch room kept for the next word, unless a long word made it big.
@@ -51,7 +79,8 @@ bool Table::memeMajuscule(quint32 place, const char16_t* cle, qsizetype n)
     return longueur == n && std::equal(cle, cle + n, autres_.data());
 }
 
-quint32 Table::entree(const char16_t* d, qsizetype n)
+template <class U>
+quint32 Table::entree(const U* d, qsizetype n)
 {
     index_.reserverPour(1);
     majuscules_.clear();
@@ -68,18 +97,22 @@ quint32 Table::entree(const char16_t* d, qsizetype n)
     return place;
 }
 
-quint32 Table::ajouter(const char16_t* d, qsizetype n, quint32 h, size_t libre)
+template <class U>
+quint32 Table::ajouter(const U* d, qsizetype n, quint32 h, size_t libre)
 {
-    const qsizetype longueur = n - std::count(d, d + n, u'\n');
+    const qsizetype longueur = n - std::count(d, d + n, U('\n'));
     const quint32 place = arene_.allouer(6 + ((size_t(longueur) + 1) & ~size_t(1)));
     char16_t* e = arene_.at(place);
     const quint32 l = quint32(longueur);
     std::memcpy(e + 4, &l, sizeof l); // the count is already 0
-    std::remove_copy(d, d + n, e + 6, u'\n');
+    copierSansSauts(d, n, e + 6);
     ordre_.push_back(place);
     index_.occuper(libre, h, place);
     return place;
 }
+
+template quint32 Table::entree(const char16_t*, qsizetype);
+template quint32 Table::entree(const char*, qsizetype);
 
 void Table::fusionner(const Table& suite, const std::stop_token& arret)
 {

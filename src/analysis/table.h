@@ -29,7 +29,9 @@ public:
     // The record of the capital form of d[0, n), a word run whose line feeds
     // are left out; made with a count of 0 as the last entry when the table
     // has none.
-    quint32 entree(const char16_t* d, qsizetype n);
+    // Units are UTF-16, or the bytes of a Windows-1252 text.
+    template <class U>
+    quint32 entree(const U* d, qsizetype n);
     void compter(quint32 place, qint64 n = 1) noexcept { fixerCompte(place, compte(place) + n); }
     void precharger(quint32 place) const noexcept { LEXORQUINE_PRECHARGER(arene_.at(place)); }
 
@@ -68,7 +70,8 @@ private:
     bool memeMajuscule(quint32 place, const char16_t* cle, qsizetype n);
     // A new entry for the spelling d[0, n), after the index had no place for
     // its capital form of hash h and gave the free slot `libre`.
-    quint32 ajouter(const char16_t* d, qsizetype n, quint32 h, size_t libre);
+    template <class U>
+    quint32 ajouter(const U* d, qsizetype n, quint32 h, size_t libre);
 
     Arene arene_;
     Index index_;
