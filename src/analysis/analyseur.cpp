@@ -150,7 +150,7 @@ int plusHaut(quint64 m) noexcept { return 63 - std::countl_zero(m); }
 } // namespace
 
 template <class U>
-void AnalyseurDe<U>::ajouterMot(const U* d, qsizetype n, Regles regles)
+LEXORQUINE_EN_LIGNE void AnalyseurDe<U>::ajouterMot(const U* d, qsizetype n, Regles regles)
 {
     // Units before the text at hand are only read when they belong to it.
     const bool avantLisible = d - debutTexte_ >= 8 && d - debutTexte_ <= texteLu_;

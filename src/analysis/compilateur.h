@@ -7,9 +7,12 @@
 // A hint that *adresse will soon be read.
 #define LEXORQUINE_PRECHARGER(adresse) __builtin_prefetch(adresse)
 #define LEXORQUINE_RESTREINT __restrict
+// For the few small functions of the scan that run once per word.
+#define LEXORQUINE_EN_LIGNE [[gnu::always_inline]] inline
 #else
 #define LEXORQUINE_PRECHARGER(adresse) static_cast<void>(adresse)
 #define LEXORQUINE_RESTREINT
+#define LEXORQUINE_EN_LIGNE inline
 #endif
 
 // SSE2 belongs to every x86-64 processor: used wherever the compiler targets it, with no check.
