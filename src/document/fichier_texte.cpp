@@ -128,9 +128,13 @@ void DecoupeLignes::prevoir(Unite*& debut, qsizetype caracteres)
         if (!texte.isEmpty())
             cible = std::max(cible, texte.size() + texte.size() / 2);
         const bool neuf = texte.isEmpty();
+        pages_ = {}; // the room may move
         texte.resize(cible);
-        if (neuf)
+        if (neuf) {
             conseillerGrandesPages(texte.data(), texte.size() * qsizetype(sizeof(Unite)));
+            const qsizetype attendus = std::min<qsizetype>(qsizetype(attendus_), texte.size());
+            pages_ = PagesPreparees(texte.data(), attendus * qsizetype(sizeof(Unite)));
+        }
     }
     debut = reinterpret_cast<Unite*>(texte.data());
 }
@@ -143,7 +147,7 @@ void DecoupeLignes::passerEnUtf16()
     prevoir(large, ecrits);
     elargirCp1252(octets_.constData(), ecrits, large);
     ecrits_ = ecrits;
-    octets_ = QByteArray();
+    octets_ = QByteArray(); // its pages were left alone when the UTF-16 room was taken
     enOctets_ = false;
 }
 
@@ -217,6 +221,7 @@ void DecoupeLignes::recommencer()
     ligneNonVide_ = false;
     crEnAttente_ = false;
     enOctets_ = true;
+    pages_ = {};
     texte_ = QString();
 }
 
@@ -232,6 +237,7 @@ TexteCharge DecoupeLignes::terminer()
         ++lignesNonVides_;
     }
     // The room never written goes back to the system without the text moving.
+    pages_ = {};
     Texte texte;
     if (enOctets_) {
         octets_.resize(ecrits_);

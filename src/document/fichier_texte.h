@@ -4,6 +4,7 @@
 // Reading a text file into the text the main window shows: decoding, line ends, counts.
 
 #include "document/memoire.h"
+#include "platform/memoire_systeme.h"
 #include "text/texte.h"
 
 #include <QByteArrayView>
@@ -81,6 +82,9 @@ private:
     qint64 lignesNonVides_ = 0;
     bool ligneNonVide_ = false; // the line under way has a character
     bool crEnAttente_ = false; // the last character added was a CR: a LF next belongs to it
+    // The pages of the expected text, taken from the system ahead of the writes. Last, so that
+    // it stops before the room it prepares goes.
+    PagesPreparees pages_;
 };
 
 // Turns the bytes of a text file, given in file order in blocks of any size, into its loaded

@@ -10,10 +10,12 @@
 #if defined(Q_OS_UNIX)
 #include <sys/mman.h>
 #include <sys/resource.h>
+#include <unistd.h>
 #endif
 
 #include <algorithm>
 #include <limits>
+#include <system_error>
 
 namespace {
 
@@ -89,6 +91,35 @@ void conseillerGrandesPages(void* debut, qsizetype octets)
     const auto f = (quintptr(debut) + quintptr(octets)) & ~(kGrandePage - 1);
     if (f > d)
         madvise(reinterpret_cast<void*>(d), f - d, MADV_HUGEPAGE);
+#else
+    Q_UNUSED(debut);
+    Q_UNUSED(octets);
+#endif
+}
+
+PagesPreparees::PagesPreparees(void* debut, qsizetype octets)
+{
+#if defined(MADV_POPULATE_WRITE)
+    const auto tranches = [debut, octets](std::stop_token arret) {
+        constexpr quintptr kTranche = quintptr(4) << 20;
+        const quintptr taillePage = quintptr(sysconf(_SC_PAGESIZE));
+        const quintptr d = (quintptr(debut) + taillePage - 1) & ~(taillePage - 1);
+        quintptr f = (quintptr(debut) + quintptr(octets)) & ~(taillePage - 1);
+        // From the end, towards the writes, which come from the start: neither waits for the
+        // pages the other is on until they meet. An older system refuses the advice: the
+        // writes then take the pages as before.
+        while (f > d && !arret.stop_requested()) {
+            const quintptr n = std::min(kTranche, f - d);
+            if (madvise(reinterpret_cast<void*>(f - n), n, MADV_POPULATE_WRITE) != 0)
+                return;
+            f -= n;
+        }
+    };
+    try {
+        fil_ = std::jthread(tranches);
+    } catch (const std::system_error&) {
+        // No thread to spare: nothing is lost but time.
+    }
 #else
     Q_UNUSED(debut);
     Q_UNUSED(octets);

@@ -6,6 +6,7 @@
 #include <QByteArrayView>
 
 #include <functional>
+#include <thread>
 
 // Bytes this process can still allocate, or -1 when the system does not say.
 using SourceMemoire = std::function<qint64()>;
@@ -25,3 +26,18 @@ void partagerMemoireLiberee();
 // Asks for large pages over [debut, debut + octets), not yet touched: a big text then costs a
 // few hundred page faults instead of tens of thousands. Does nothing where the system cannot.
 void conseillerGrandesPages(void* debut, qsizetype octets);
+
+// Has the system give [debut, debut + octets) to this process now, zeroed, from a thread of its
+// own, ahead of the writes that follow, which then do not each wait for a fresh page. The
+// memory is never read or written here, so it may be in use meanwhile. Stops and waits at
+// destruction; the memory must outlive it. Does nothing where the system cannot.
+class PagesPreparees {
+public:
+    PagesPreparees() = default;
+    PagesPreparees(void* debut, qsizetype octets);
+    PagesPreparees(PagesPreparees&&) noexcept = default;
+    PagesPreparees& operator=(PagesPreparees&&) noexcept = default;
+
+private:
+    std::jthread fil_;
+};
