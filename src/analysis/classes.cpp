@@ -137,6 +137,9 @@ Caracteres::Caracteres()
         pos = nul + 1;
     }
 
+    for (int b = 0; b < 256; ++b)
+        majusculeCp1252[size_t(b)] = majuscule[versCp1252(static_cast<unsigned char>(b))];
+
     std::array<bool, 256> dansUneCourse{};
     for (char32_t c = 0; c < 0x10000; ++c) {
         Classe k = Classe::Separateur;
@@ -284,6 +287,20 @@ const Sortes& sortes()
 {
     static const Sortes s;
     return s;
+}
+
+char16_t* Caracteres::ecrireMajuscules(const char* d, qsizetype n, char16_t* sortie) const
+{
+    for (const char* fin = d + n; d != fin; ++d) {
+        const char16_t u = majusculeCp1252[static_cast<unsigned char>(*d)];
+        if (u != 0) [[likely]] {
+            *sortie++ = u;
+        } else {
+            const char16_t c = versCp1252(static_cast<unsigned char>(*d));
+            sortie = ecrireMajuscules(&c, 1, sortie);
+        }
+    }
+    return sortie;
 }
 
 char16_t* Caracteres::ecrireMajuscules(const char16_t* d, qsizetype n, char16_t* sortie) const

@@ -94,6 +94,8 @@ struct Caracteres {
     // are then found in `longues`.
     std::vector<char16_t> majuscule;
     std::vector<std::pair<char16_t, QString>> longues; // sorted by unit
+    // The same for the characters of the Windows-1252 bytes.
+    std::array<char16_t, 256> majusculeCp1252{};
     // Room one unit of a run may need for its capital form (a pair's too).
     qsizetype placeParUnite = 3;
     Quartets quartets; // the units below 256 that stand in a run
@@ -123,6 +125,8 @@ struct Caracteres {
     // Writes the capital form of d[0, n) at `sortie`, which has room for
     // placeParUnite * n units, leaving the line feeds out; returns its end.
     char16_t* ecrireMajuscules(const char16_t* d, qsizetype n, char16_t* sortie) const;
+    // The same from Windows-1252 bytes.
+    char16_t* ecrireMajuscules(const char* d, qsizetype n, char16_t* sortie) const;
 
     static bool paireDeMot(const char16_t* d, qsizetype i, qsizetype n)
     {

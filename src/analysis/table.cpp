@@ -13,7 +13,6 @@ namespace {
 
 // Writes the capital form of d[0, n) at the end of `sortie` and returns its length. By slices,
 // so that a long word takes the room of its capital form, not the most that form could take.
-// Bytes are widened a slice at a time for the same reason.
 template <class U>
 qsizetype ecrireMajuscules(std::vector<char16_t>& sortie, const U* d, qsizetype n)
 {
@@ -23,22 +22,15 @@ qsizetype ecrireMajuscules(std::vector<char16_t>& sortie, const U* d, qsizetype 
     const size_t voulu = debut + size_t(n) + size_t(t.placeParUnite) * size_t(kTranche);
     if (sortie.capacity() < voulu)
         sortie.reserve(std::max(voulu, 2 * sortie.capacity()));
-    [[maybe_unused]] char16_t large[kTranche];
     for (qsizetype i = 0; i < n;) {
         qsizetype m = std::min(kTranche, n - i);
-        const char16_t* tranche = nullptr;
-        if constexpr (std::is_same_v<U, char>) {
-            elargirCp1252(d + i, m, large);
-            tranche = large;
-        } else {
+        if constexpr (std::is_same_v<U, char16_t>)
             if (i + m < n && QChar::isHighSurrogate(d[i + m - 1]))
                 ++m; // a pair stays whole
-            tranche = d + i;
-        }
         const size_t avant = sortie.size();
         sortie.resize(avant + size_t(t.placeParUnite) * size_t(m));
         char16_t* const p = sortie.data() + avant;
-        sortie.resize(avant + size_t(t.ecrireMajuscules(tranche, m, p) - p));
+        sortie.resize(avant + size_t(t.ecrireMajuscules(d + i, m, p) - p));
         i += m;
     }
     return qsizetype(sortie.size() - debut);
