@@ -12,17 +12,8 @@ namespace {
 constexpr qsizetype kPas = 4096;
 // Lines whose checkpoints are kept at once; the lines in view are far fewer.
 constexpr size_t kLignesGardees = 64;
-constexpr char16_t kRemplacement = u'\uFFFD';
 
 } // namespace
-
-char16_t caractereAffiche(char16_t c)
-{
-    // Line and paragraph separators would break the line inside drawText.
-    if (c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0x2028 || c == 0x2029 || QChar::isSurrogate(c))
-        return kRemplacement;
-    return c;
-}
 
 MetriquesLignes::MetriquesLignes() { definirPolice(QFont()); }
 
@@ -49,7 +40,7 @@ void MetriquesLignes::oublierLignes()
     largeurMesuree_ = 0;
 }
 
-double MetriquesLignes::avance(LigneTexte ligne, qsizetype i, double x) const
+double MetriquesLignes::avance(const LigneTexte& ligne, qsizetype i, double x) const
 {
     const char16_t c = ligne[i];
     if (c == u'\t')
@@ -74,7 +65,7 @@ double MetriquesLignes::avance(LigneTexte ligne, qsizetype i, double x) const
 // Only as far as asked: the first paint of a line of millions of characters measures the few
 // thousand in view, not the whole line.
 template <class Assez>
-const std::vector<double>* MetriquesLignes::reperes(qsizetype numero, LigneTexte ligne,
+const std::vector<double>* MetriquesLignes::reperes(qsizetype numero, const LigneTexte& ligne,
                                                     Assez&& assez) const
 {
     if (ligne.size() <= kPas)
@@ -102,7 +93,7 @@ const std::vector<double>* MetriquesLignes::reperes(qsizetype numero, LigneTexte
     return &r.xs;
 }
 
-double MetriquesLignes::x(qsizetype numero, LigneTexte ligne, qsizetype colonne) const
+double MetriquesLignes::x(qsizetype numero, const LigneTexte& ligne, qsizetype colonne) const
 {
     colonne = std::clamp<qsizetype>(colonne, 0, ligne.size());
     qsizetype i = 0;
@@ -120,7 +111,7 @@ double MetriquesLignes::x(qsizetype numero, LigneTexte ligne, qsizetype colonne)
     return x;
 }
 
-qsizetype MetriquesLignes::colonneA(qsizetype numero, LigneTexte ligne, double x,
+qsizetype MetriquesLignes::colonneA(qsizetype numero, const LigneTexte& ligne, double x,
                                     double* xColonne) const
 {
     qsizetype i = 0;
@@ -145,7 +136,7 @@ qsizetype MetriquesLignes::colonneA(qsizetype numero, LigneTexte ligne, double x
     return i;
 }
 
-qsizetype MetriquesLignes::colonneProche(qsizetype numero, LigneTexte ligne, double x) const
+qsizetype MetriquesLignes::colonneProche(qsizetype numero, const LigneTexte& ligne, double x) const
 {
     double a = 0;
     qsizetype i = colonneA(numero, ligne, x, &a);
@@ -157,7 +148,7 @@ qsizetype MetriquesLignes::colonneProche(qsizetype numero, LigneTexte ligne, dou
     return i;
 }
 
-double MetriquesLignes::mesurer(qsizetype numero, LigneTexte ligne) const
+double MetriquesLignes::mesurer(qsizetype numero, const LigneTexte& ligne) const
 {
     const double largeur = x(numero, ligne, ligne.size());
     elargir(largeur);

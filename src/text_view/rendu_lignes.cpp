@@ -24,7 +24,7 @@ void RenduLignes::dessiner(QPainter& peintre, const Cadre& cadre) const
 }
 
 void RenduLignes::dessinerLigne(QPainter& peintre, const Cadre& cadre, qsizetype numero,
-                                LigneTexte caracteres, int haut) const
+                                const LigneTexte& caracteres, int haut) const
 {
     const std::vector<Morceau> morceaux = morceauxVisibles(cadre, numero, caracteres);
     const auto dessinerMorceaux = [&] {
@@ -47,8 +47,9 @@ void RenduLignes::dessinerLigne(QPainter& peintre, const Cadre& cadre, qsizetype
     peintre.restore();
 }
 
-std::vector<RenduLignes::Morceau>
-RenduLignes::morceauxVisibles(const Cadre& cadre, qsizetype numero, LigneTexte caracteres) const
+std::vector<RenduLignes::Morceau> RenduLignes::morceauxVisibles(const Cadre& cadre,
+                                                                qsizetype numero,
+                                                                const LigneTexte& caracteres) const
 {
     const double droite = cadre.defilement + cadre.largeur;
     std::vector<Morceau> morceaux;
@@ -85,7 +86,7 @@ RenduLignes::morceauxVisibles(const Cadre& cadre, qsizetype numero, LigneTexte c
 }
 
 std::optional<QRectF> RenduLignes::zoneSelection(const Cadre& cadre, qsizetype numero,
-                                                 LigneTexte caracteres, int haut) const
+                                                 const LigneTexte& caracteres, int haut) const
 {
     const qsizetype debut = lignes_.debut(numero);
     const qsizetype fin = debut + caracteres.size();
