@@ -11,7 +11,7 @@
 
 // Some characters of a loaded text read where they are kept, in either form: a line of
 // millions of characters kept as bytes is read one character at a time, never widened whole.
-// Valid as long as the text.
+// Valid as long as the characters it reads.
 class LigneTexte {
 public:
     LigneTexte() = default;

@@ -11,8 +11,8 @@
 #include <vector>
 
 // What a line's characters are drawn as: control characters, line and paragraph separators and
-// halves of surrogate pairs alone show as the replacement character.
-// Read for every character measured, so inline.
+// halves of surrogate pairs alone show as the replacement character. Inline: every character
+// measured asks.
 inline char16_t caractereAffiche(char16_t c)
 {
     // Line and paragraph separators would break the line inside drawText.
