@@ -12,17 +12,8 @@ namespace {
 constexpr qsizetype kPas = 4096;
 // Lines whose checkpoints are kept at once; the lines in view are far fewer.
 constexpr size_t kLignesGardees = 64;
-constexpr char16_t kRemplacement = u'\uFFFD';
 
 } // namespace
-
-char16_t caractereAffiche(char16_t c)
-{
-    // Line and paragraph separators would break the line inside drawText.
-    if (c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0x2028 || c == 0x2029 || QChar::isSurrogate(c))
-        return kRemplacement;
-    return c;
-}
 
 MetriquesLignes::MetriquesLignes() { definirPolice(QFont()); }
 
@@ -49,12 +40,12 @@ void MetriquesLignes::oublierLignes()
     largeurMesuree_ = 0;
 }
 
-double MetriquesLignes::avance(QStringView ligne, qsizetype i, double x) const
+double MetriquesLignes::avance(const LigneTexte& ligne, qsizetype i, double x) const
 {
-    const char16_t c = ligne[i].unicode();
+    const char16_t c = ligne[i];
     if (c == u'\t')
         return (std::floor(x / largeurTab_ + 1e-6) + 1) * largeurTab_ - x;
-    if (QChar::isHighSurrogate(c) && i + 1 < ligne.size() && ligne[i + 1].isLowSurrogate()) {
+    if (QChar::isHighSurrogate(c) && i + 1 < ligne.size() && QChar::isLowSurrogate(ligne[i + 1])) {
         const char32_t code = QChar::surrogateToUcs4(ligne[i], ligne[i + 1]);
         auto trouvee = avancesPaires_.constFind(code);
         if (trouvee == avancesPaires_.cend())
@@ -62,7 +53,7 @@ double MetriquesLignes::avance(QStringView ligne, qsizetype i, double x) const
                 code, mesures_.horizontalAdvance(QString::fromUcs4(&code, 1)));
         return *trouvee;
     }
-    if (QChar::isLowSurrogate(c) && i > 0 && ligne[i - 1].isHighSurrogate())
+    if (QChar::isLowSurrogate(c) && i > 0 && QChar::isHighSurrogate(ligne[i - 1]))
         return 0;
     const char16_t affiche = caractereAffiche(c);
     float& largeur = avances_[affiche];
@@ -74,7 +65,7 @@ double MetriquesLignes::avance(QStringView ligne, qsizetype i, double x) const
 // Only as far as asked: the first paint of a line of millions of characters measures the few
 // thousand in view, not the whole line.
 template <class Assez>
-const std::vector<double>* MetriquesLignes::reperes(qsizetype numero, QStringView ligne,
+const std::vector<double>* MetriquesLignes::reperes(qsizetype numero, const LigneTexte& ligne,
                                                     Assez&& assez) const
 {
     if (ligne.size() <= kPas)
@@ -102,7 +93,7 @@ const std::vector<double>* MetriquesLignes::reperes(qsizetype numero, QStringVie
     return &r.xs;
 }
 
-double MetriquesLignes::x(qsizetype numero, QStringView ligne, qsizetype colonne) const
+double MetriquesLignes::x(qsizetype numero, const LigneTexte& ligne, qsizetype colonne) const
 {
     colonne = std::clamp<qsizetype>(colonne, 0, ligne.size());
     qsizetype i = 0;
@@ -120,7 +111,7 @@ double MetriquesLignes::x(qsizetype numero, QStringView ligne, qsizetype colonne
     return x;
 }
 
-qsizetype MetriquesLignes::colonneA(qsizetype numero, QStringView ligne, double x,
+qsizetype MetriquesLignes::colonneA(qsizetype numero, const LigneTexte& ligne, double x,
                                     double* xColonne) const
 {
     qsizetype i = 0;
@@ -145,18 +136,19 @@ qsizetype MetriquesLignes::colonneA(qsizetype numero, QStringView ligne, double 
     return i;
 }
 
-qsizetype MetriquesLignes::colonneProche(qsizetype numero, QStringView ligne, double x) const
+qsizetype MetriquesLignes::colonneProche(qsizetype numero, const LigneTexte& ligne, double x) const
 {
     double a = 0;
     qsizetype i = colonneA(numero, ligne, x, &a);
     if (i < ligne.size() && x - a > avance(ligne, i, a) / 2)
         ++i;
-    if (i > 0 && i < ligne.size() && ligne[i].isLowSurrogate() && ligne[i - 1].isHighSurrogate())
+    if (i > 0 && i < ligne.size() && QChar::isLowSurrogate(ligne[i])
+        && QChar::isHighSurrogate(ligne[i - 1]))
         ++i;
     return i;
 }
 
-double MetriquesLignes::mesurer(qsizetype numero, QStringView ligne) const
+double MetriquesLignes::mesurer(qsizetype numero, const LigneTexte& ligne) const
 {
     const double largeur = x(numero, ligne, ligne.size());
     elargir(largeur);

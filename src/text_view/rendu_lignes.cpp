@@ -11,11 +11,10 @@ void RenduLignes::dessiner(QPainter& peintre, const Cadre& cadre) const
     peintre.setFont(metriques_.police());
     const qsizetype derniere = std::min(lignes_.nombreLignes(), cadre.premiere + cadre.rangs + 1);
     for (qsizetype numero = cadre.premiere; numero < derniere; ++numero) {
-        const qsizetype debut = lignes_.debut(numero);
-        const qsizetype fin = lignes_.fin(numero);
-        if (fin - debut <= kMesureMax)
-            metriques_.mesurer(numero, lignes_.texte().extrait(debut, fin - debut));
-        dessinerLigne(peintre, cadre, numero,
+        const LigneTexte ligne = ligneDe(lignes_, numero);
+        if (ligne.size() <= kMesureMax)
+            metriques_.mesurer(numero, ligne);
+        dessinerLigne(peintre, cadre, numero, ligne,
                       kMargeHaut + int(numero - cadre.premiere) * metriques_.hauteurLigne());
     }
     if (cadre.curseur)
@@ -25,11 +24,8 @@ void RenduLignes::dessiner(QPainter& peintre, const Cadre& cadre) const
 }
 
 void RenduLignes::dessinerLigne(QPainter& peintre, const Cadre& cadre, qsizetype numero,
-                                int haut) const
+                                const LigneTexte& caracteres, int haut) const
 {
-    const qsizetype debut = lignes_.debut(numero);
-    const Extrait ligne = lignes_.texte().extrait(debut, lignes_.fin(numero) - debut);
-    const QStringView caracteres = ligne;
     const std::vector<Morceau> morceaux = morceauxVisibles(cadre, numero, caracteres);
     const auto dessinerMorceaux = [&] {
         for (const Morceau& m : morceaux)
@@ -51,31 +47,32 @@ void RenduLignes::dessinerLigne(QPainter& peintre, const Cadre& cadre, qsizetype
     peintre.restore();
 }
 
-std::vector<RenduLignes::Morceau>
-RenduLignes::morceauxVisibles(const Cadre& cadre, qsizetype numero, QStringView caracteres) const
+std::vector<RenduLignes::Morceau> RenduLignes::morceauxVisibles(const Cadre& cadre,
+                                                                qsizetype numero,
+                                                                const LigneTexte& caracteres) const
 {
     const double droite = cadre.defilement + cadre.largeur;
     std::vector<Morceau> morceaux;
     double x = 0;
     qsizetype i
         = metriques_.colonneA(numero, caracteres, std::max(0, cadre.defilement - kMargeGauche), &x);
-    if (i > 0 && i < caracteres.size() && caracteres[i].isLowSurrogate()
-        && caracteres[i - 1].isHighSurrogate()) {
+    if (i > 0 && i < caracteres.size() && QChar::isLowSurrogate(caracteres[i])
+        && QChar::isHighSurrogate(caracteres[i - 1])) {
         --i;
         x = metriques_.x(numero, caracteres, i);
     }
     Morceau morceau{x, {}};
     while (i < caracteres.size() && x < droite) {
-        const char16_t c = caracteres[i].unicode();
+        const char16_t c = caracteres[i];
         const double avance = metriques_.avance(caracteres, i, x);
         if (c == u'\t') {
             if (!morceau.texte.isEmpty())
                 morceaux.push_back(std::move(morceau));
             morceau = Morceau{x + avance, {}};
         } else if (QChar::isHighSurrogate(c) && avance > 0 && i + 1 < caracteres.size()
-                   && caracteres[i + 1].isLowSurrogate()) {
-            morceau.texte.append(caracteres[i]);
-            morceau.texte.append(caracteres[i + 1]);
+                   && QChar::isLowSurrogate(caracteres[i + 1])) {
+            morceau.texte.append(QChar(caracteres[i]));
+            morceau.texte.append(QChar(caracteres[i + 1]));
             ++i;
         } else {
             morceau.texte.append(QChar(caractereAffiche(c)));
@@ -89,7 +86,7 @@ RenduLignes::morceauxVisibles(const Cadre& cadre, qsizetype numero, QStringView 
 }
 
 std::optional<QRectF> RenduLignes::zoneSelection(const Cadre& cadre, qsizetype numero,
-                                                 QStringView caracteres, int haut) const
+                                                 const LigneTexte& caracteres, int haut) const
 {
     const qsizetype debut = lignes_.debut(numero);
     const qsizetype fin = debut + caracteres.size();

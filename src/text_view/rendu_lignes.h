@@ -56,13 +56,14 @@ private:
         QString texte;
     };
 
-    void dessinerLigne(QPainter& peintre, const Cadre& cadre, qsizetype numero, int haut) const;
+    void dessinerLigne(QPainter& peintre, const Cadre& cadre, qsizetype numero,
+                       const LigneTexte& caracteres, int haut) const;
     // Only the characters of the line that are in view.
     std::vector<Morceau> morceauxVisibles(const Cadre& cadre, qsizetype numero,
-                                          QStringView caracteres) const;
+                                          const LigneTexte& caracteres) const;
     // The part of the line under the selection, if any shows.
     std::optional<QRectF> zoneSelection(const Cadre& cadre, qsizetype numero,
-                                        QStringView caracteres, int haut) const;
+                                        const LigneTexte& caracteres, int haut) const;
 
     const IndexLignes& lignes_;
     const MetriquesLignes& metriques_;

@@ -111,14 +111,6 @@ void VueTexte::definirTexte(const Texte& texte, IndexLignes index)
     viewport()->update();
 }
 
-Extrait VueTexte::ligne(qsizetype numero) const
-{
-    if (numero < 0 || numero >= nombreLignes())
-        return {};
-    const qsizetype debut = lignes_.debut(numero);
-    return texte().extrait(debut, lignes_.fin(numero) - debut);
-}
-
 void VueTexte::definirSelection(qsizetype debut, qsizetype longueur)
 {
     const qsizetype taille = texte().size();

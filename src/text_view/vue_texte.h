@@ -2,6 +2,7 @@
 #pragma once
 
 #include "document/index_lignes.h"
+#include "text_view/ligne_texte.h"
 #include "text_view/metriques_lignes.h"
 
 #include <QAbstractScrollArea>
@@ -41,7 +42,7 @@ public:
 
     // Lines as shown, without their line breaks; a line out of range is empty.
     qsizetype nombreLignes() const { return lignes_.nombreLignes(); }
-    Extrait ligne(qsizetype numero) const;
+    LigneTexte ligne(qsizetype numero) const { return ligneDe(lignes_, numero); }
     qsizetype premiereLigneVisible() const;
     // The end of the selection that moves with the keyboard and the mouse.
     qsizetype positionCurseur() const { return curseur_; }

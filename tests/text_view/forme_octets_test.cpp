@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QAccessibleTextInterface>
 #include <QImage>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -90,6 +91,49 @@ TEST(FormeOctets, TheViewDrawsAndTellsTheSame)
         EXPECT_EQ(t1->textAtOffset(p, QAccessible::WordBoundary, &d1, &f1),
                   t0->textAtOffset(p, QAccessible::WordBoundary, &d0, &f0));
         EXPECT_EQ(std::pair(d1, f1), std::pair(d0, f0));
+    }
+}
+
+// A line of 200,000 characters, at its start, across a checkpoint and at its end.
+TEST(FormeOctets, ALongLineDrawsAndMovesTheSameAnywhere)
+{
+    QString longue;
+    while (longue.size() < 200'000)
+        longue += u"l’œuvre\tà été "_qs;
+    const QString large = u"Début\r\n"_qs + longue + u"\r\nfin"_qs;
+    const qsizetype debut = 7, fin = debut + longue.size();
+    const struct {
+        const char* nom;
+        qsizetype debut, longueur;
+    } cas[] = {{"start", 9, 3},
+               {"checkpoint", debut + 4090, 12},
+               {"middle", debut + 102'395, 700},
+               {"end", fin - 4, 4}};
+    const Texte formes[] = {Texte(large), Texte::enCp1252(enOctets(large))};
+    VueTexte vues[2];
+    for (int k = 0; k < 2; ++k) {
+        vues[k].resize(400, 120);
+        vues[k].definirTexte(formes[k], IndexLignes(formes[k]));
+    }
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.nom);
+        QImage images[2];
+        std::vector<qsizetype> positions[2];
+        for (int k = 0; k < 2; ++k) {
+            vues[k].definirSelection(c.debut, c.longueur);
+            images[k] = vues[k].grab().toImage();
+            const QPoint clic = vues[k].pointDe(c.debut) + QPoint(37, 3);
+            QTest::mouseClick(vues[k].viewport(), Qt::LeftButton, {}, clic);
+            positions[k].push_back(vues[k].positionCurseur());
+            for (const Qt::Key cle : {Qt::Key_Right, Qt::Key_Left, Qt::Key_End, Qt::Key_Home}) {
+                QTest::keyClick(&vues[k], cle);
+                positions[k].push_back(vues[k].positionCurseur());
+            }
+        }
+        EXPECT_EQ(images[0], images[1]);
+        EXPECT_EQ(positions[1], positions[0]);
+        EXPECT_EQ(std::vector(positions[0].begin() + 3, positions[0].end()),
+                  std::vector<qsizetype>({fin, debut}));
     }
 }
 
