@@ -169,6 +169,7 @@ const Entree* DecoupeLignes::ecrire(const Entree* p, const Entree* fin)
         p = saut;
         if (saut == fin || !estFinDeLigne(char16_t(*saut)))
             break;
+        releve_.finDeLigne(out - debut, out - debut + 2);
         *out++ = '\r';
         *out++ = '\n';
         ++sauts_;
@@ -221,6 +222,7 @@ void DecoupeLignes::recommencer()
     ligneNonVide_ = false;
     crEnAttente_ = false;
     enOctets_ = true;
+    releve_ = IndexLignes::Releve();
     pages_ = {};
     texte_ = QString();
 }
@@ -248,7 +250,8 @@ TexteCharge DecoupeLignes::terminer()
         texte_.squeeze();
         texte = Texte(std::exchange(texte_, QString()));
     }
-    TexteCharge charge{std::move(texte), lignesNonVides_, ecrits_ - 2 * sauts_};
+    IndexLignes lignes = releve_.terminer(texte);
+    TexteCharge charge{std::move(texte), std::move(lignes), lignesNonVides_, ecrits_ - 2 * sauts_};
     recommencer();
     return charge;
 }

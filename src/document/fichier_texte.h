@@ -3,6 +3,7 @@
 
 // Reading a text file into the text the main window shows: decoding, line ends, counts.
 
+#include "document/index_lignes.h"
 #include "document/memoire.h"
 #include "platform/memoire_systeme.h"
 #include "text/texte.h"
@@ -26,6 +27,7 @@ inline constexpr qsizetype kTailleBlocLecture = qsizetype(1) << 20;
 // byte per character when every character has a Windows-1252 byte.
 struct TexteCharge {
     Texte texte;
+    IndexLignes lignes; // of texte, gathered as it was written
     qint64 lignesNonVides = 0;
     qint64 caracteres = 0; // characters of all lines, line breaks excluded
 };
@@ -82,6 +84,7 @@ private:
     qint64 lignesNonVides_ = 0;
     bool ligneNonVide_ = false; // the line under way has a character
     bool crEnAttente_ = false; // the last character added was a CR: a LF next belongs to it
+    IndexLignes::Releve releve_;
     // The pages of the expected text, taken from the system ahead of the writes. Last, so that
     // it stops before the room it prepares goes.
     PagesPreparees pages_;

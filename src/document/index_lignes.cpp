@@ -26,47 +26,66 @@ IndexLignes::IndexLignes()
 { }
 
 IndexLignes::IndexLignes(Texte texte, std::stop_token arret)
-    : texte_(std::move(texte))
 {
-    selonForme(texte_, [&](const auto* c) { indexer(c, arret); });
+    *this = selonForme(texte, [&](const auto* c) { return indexer(texte, c, arret); });
 }
 
 template <class Unite>
-void IndexLignes::indexer(const Unite* c, const std::stop_token& arret)
+IndexLignes IndexLignes::indexer(Texte texte, const Unite* c, const std::stop_token& arret)
 {
-    const qsizetype taille = texte_.size();
-    reperes_.push_back(0);
-    std::array<qsizetype, kGroupe> groupe{}; // the starts of the group being read
-    const auto finirGroupe = [&](qsizetype lignes, qsizetype bout) {
-        if (bout - groupe[0] <= kEtendueMax)
-            return;
-        groupesLarges_.push_back(qsizetype(reperes_.size()) - 1);
-        for (qsizetype j = 1; j < kGroupe; ++j)
-            debutsLarges_.push_back(j < lignes ? groupe[size_t(j)] : bout);
-    };
-
-    qsizetype ligne = 0; // the line being read
-    qsizetype debutLigne = 0;
-    qsizetype plusLongue = 0;
-    for (qsizetype i = 0;;) {
+    const qsizetype taille = texte.size();
+    Releve releve;
+    for (qsizetype i = 0, lignes = 0;;) {
         const qsizetype finLigne = prochaineFin(c, i, taille);
-        plusLongue = std::max(plusLongue, finLigne - debutLigne);
         if (finLigne == taille)
             break;
-        debutLigne = i = apresFin(c, finLigne, taille);
-        const qsizetype rang = ++ligne % kGroupe;
-        if (rang == 0) {
-            // Every 64 K lines, a few megabytes at most.
-            if (reperes_.size() % 1024 == 0 && arret.stop_requested())
-                break;
-            finirGroupe(kGroupe, debutLigne);
-            reperes_.push_back(debutLigne);
-        }
-        groupe[size_t(rang)] = debutLigne;
+        i = apresFin(c, finLigne, taille);
+        releve.finDeLigne(finLigne, i);
+        // Every 64 K lines, a few megabytes at most.
+        if (++lignes % (kGroupe * 1024) == 0 && arret.stop_requested())
+            break;
     }
-    finirGroupe(ligne % kGroupe + 1, taille);
-    nombreLignes_ = ligne + 1;
-    plusLongue_ = plusLongue;
+    return releve.terminer(std::move(texte));
+}
+
+IndexLignes::Releve::Releve()
+    : reperes_{0}
+{ }
+
+void IndexLignes::Releve::finirGroupe(qsizetype lignes, qsizetype bout)
+{
+    if (bout - groupe_[0] <= kEtendueMax)
+        return;
+    groupesLarges_.push_back(qsizetype(reperes_.size()) - 1);
+    for (qsizetype j = 1; j < kGroupe; ++j)
+        debutsLarges_.push_back(j < lignes ? groupe_[size_t(j)] : bout);
+}
+
+void IndexLignes::Releve::finDeLigne(qsizetype fin, qsizetype suivante)
+{
+    plusLongue_ = std::max(plusLongue_, fin - debutLigne_);
+    debutLigne_ = suivante;
+    const qsizetype rang = ++ligne_ % kGroupe;
+    if (rang == 0) {
+        finirGroupe(kGroupe, suivante);
+        reperes_.push_back(suivante);
+    }
+    groupe_[size_t(rang)] = suivante;
+}
+
+IndexLignes IndexLignes::Releve::terminer(Texte texte)
+{
+    const qsizetype taille = texte.size();
+    finirGroupe(ligne_ % kGroupe + 1, taille);
+    IndexLignes index;
+    index.texte_ = std::move(texte);
+    index.nombreLignes_ = ligne_ + 1;
+    index.plusLongue_ = std::max(plusLongue_, taille - debutLigne_);
+    index.reperes_ = std::move(reperes_);
+    index.groupesLarges_ = std::move(groupesLarges_);
+    index.debutsLarges_ = std::move(debutsLarges_);
+    *this = Releve();
+    return index;
 }
 
 void IndexLignes::charger(qsizetype groupe) const

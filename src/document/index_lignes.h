@@ -20,6 +20,8 @@
 // Building it is one pass over the text and needs no widget, so it may run on any thread. The
 // const functions fill the cache: one index is read from one thread at a time.
 class IndexLignes {
+    static constexpr qsizetype kGroupe = 64;
+
 public:
     IndexLignes();
     // Gives up, with an index of no use, once `arret` is requested.
@@ -44,11 +46,30 @@ public:
     // Bytes that the index holds beside the text.
     qsizetype octets() const;
 
-private:
-    static constexpr qsizetype kGroupe = 64;
+    // The index gathered as the line breaks of a text come, in order, by whoever finds them.
+    class Releve {
+    public:
+        Releve();
+        // A line ends at `fin`, where its break begins, and the next begins at `suivante`.
+        void finDeLigne(qsizetype fin, qsizetype suivante);
+        // The last line ends at the end of the text.
+        IndexLignes terminer(Texte texte);
 
+    private:
+        void finirGroupe(qsizetype lignes, qsizetype bout);
+
+        std::deque<qsizetype> reperes_;
+        std::vector<qsizetype> groupesLarges_;
+        std::vector<qsizetype> debutsLarges_;
+        std::array<qsizetype, kGroupe> groupe_{}; // the starts of the group being read
+        qsizetype ligne_ = 0; // the line being read
+        qsizetype debutLigne_ = 0;
+        qsizetype plusLongue_ = 0;
+    };
+
+private:
     template <class Unite>
-    void indexer(const Unite* c, const std::stop_token& arret);
+    static IndexLignes indexer(Texte texte, const Unite* c, const std::stop_token& arret);
     void charger(qsizetype groupe) const;
 
     Texte texte_;

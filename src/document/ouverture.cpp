@@ -33,19 +33,7 @@ std::unique_ptr<DocumentOuvert> ouvrir(const QString& chemin, const std::stop_to
     }
     auto document = std::make_unique<DocumentOuvert>();
     document->charge = std::move(lecture.charge);
-    const Texte& texte = document->charge.texte;
-    // The line index is one pass over the text, of no use to the analysis: it runs beside it,
-    // on the time a core is left idle by the analysis (a part ending first, the merges).
-    std::future<IndexLignes> lignes;
-    try {
-        lignes
-            = std::async(std::launch::async, [texte, arret] { return IndexLignes(texte, arret); });
-    } catch (const std::system_error&) {
-        lignes = std::async(std::launch::deferred,
-                            [texte, arret] { return IndexLignes(texte, arret); });
-    }
-    document->analyse = analyserTexte(texte, arret, fils);
-    document->lignes = lignes.get();
+    document->analyse = analyserTexte(document->charge.texte, arret, fils);
     if (arret.stop_requested())
         return nullptr;
     document->lignesRapport = IndexLignes(document->analyse.rapport, arret);

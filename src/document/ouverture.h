@@ -17,8 +17,7 @@
 // Everything the window shows of a file just opened. Built on one thread, then handed over
 // whole: nobody else holds it meanwhile.
 struct DocumentOuvert {
-    TexteCharge charge;
-    IndexLignes lignes; // of charge.texte
+    TexteCharge charge; // with its line index
     AnalyseComplete analyse;
     IndexLignes lignesRapport; // of analyse.rapport
 };

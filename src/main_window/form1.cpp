@@ -502,7 +502,7 @@ void Form1::ChargerFichier(const QString& chemin, DocumentOuvert& document)
     FichierChoisi = true;
     NbLignes = document.charge.lignesNonVides;
     const Texte texte = document.charge.texte;
-    Le_texte->definirTexte(texte, std::move(document.lignes));
+    Le_texte->definirTexte(texte, std::move(document.charge.lignes));
     // A search under way worked on the old text: it stops here.
     recherche_->definirTexte(texte);
     Lignes->setText(QString::number(NbLignes) + QStringLiteral(" lignes"));

@@ -38,11 +38,28 @@ std::string montrer(QByteArrayView octets)
     return s;
 }
 
+// The index gathered while loading has the lines that the text's CR LF make.
+void attendreLignes(const TexteCharge& charge)
+{
+    const QStringList lignes = charge.texte.toString().split(QStringLiteral("\r\n"));
+    ASSERT_EQ(charge.lignes.nombreLignes(), lignes.size());
+    qsizetype debut = 0;
+    qsizetype plusLongue = 0;
+    for (qsizetype i = 0; i < lignes.size(); ++i) {
+        EXPECT_EQ(charge.lignes.debut(i), debut) << i;
+        EXPECT_EQ(charge.lignes.fin(i), debut + lignes[i].size()) << i;
+        debut += lignes[i].size() + 2;
+        plusLongue = std::max(plusLongue, lignes[i].size());
+    }
+    EXPECT_EQ(charge.lignes.plusLongue(), plusLongue);
+}
+
 void attendreEgal(const TexteCharge& obtenu, const TexteCharge& attendu)
 {
     EXPECT_EQ(obtenu.texte, attendu.texte);
     EXPECT_EQ(obtenu.lignesNonVides, attendu.lignesNonVides);
     EXPECT_EQ(obtenu.caracteres, attendu.caracteres);
+    attendreLignes(obtenu);
 }
 
 struct CasBlocs {

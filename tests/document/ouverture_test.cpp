@@ -21,7 +21,7 @@ TEST(PreparerOuverture, LitIndexeEtAnalyse)
     ASSERT_TRUE(o.document) << qPrintable(o.erreur);
     EXPECT_TRUE(o.erreur.isEmpty());
     EXPECT_EQ(o.document->charge.texte, u"le chat\r\nle chien\r\n"_qs);
-    EXPECT_EQ(o.document->lignes.nombreLignes(), 3);
+    EXPECT_EQ(o.document->charge.lignes.nombreLignes(), 3);
     EXPECT_EQ(o.document->analyse.mots, 4);
     EXPECT_EQ(o.document->lignesRapport.texte().toString(), o.document->analyse.rapport);
 
