@@ -130,8 +130,9 @@ void DecoupeLignes::prevoir(Unite*& debut, qsizetype caracteres)
         const bool neuf = texte.isEmpty();
         pages_ = {}; // the room may move
         texte.resize(cible);
+        // No large pages: where the system must first gather them, a fresh process waited for
+        // that up to a quarter of a second.
         if (neuf) {
-            conseillerGrandesPages(texte.data(), texte.size() * qsizetype(sizeof(Unite)));
             const qsizetype attendus = std::min<qsizetype>(qsizetype(attendus_), texte.size());
             pages_ = PagesPreparees(texte.data(), attendus * qsizetype(sizeof(Unite)));
         }

@@ -83,20 +83,6 @@ void partagerMemoireLiberee()
 #endif
 }
 
-void conseillerGrandesPages(void* debut, qsizetype octets)
-{
-#if defined(MADV_HUGEPAGE)
-    constexpr quintptr kGrandePage = quintptr(2) << 20;
-    const auto d = (quintptr(debut) + kGrandePage - 1) & ~(kGrandePage - 1);
-    const auto f = (quintptr(debut) + quintptr(octets)) & ~(kGrandePage - 1);
-    if (f > d)
-        madvise(reinterpret_cast<void*>(d), f - d, MADV_HUGEPAGE);
-#else
-    Q_UNUSED(debut);
-    Q_UNUSED(octets);
-#endif
-}
-
 PagesPreparees::PagesPreparees(void* debut, qsizetype octets)
 {
 #if defined(MADV_POPULATE_WRITE)

@@ -23,10 +23,6 @@ qint64 memoireDisponibleSelon(QByteArrayView meminfo, QByteArrayView status, qin
 // than staying in one pool per thread, so that a second open reuses it.
 void partagerMemoireLiberee();
 
-// Asks for large pages over [debut, debut + octets), not yet touched: a big text then costs a
-// few hundred page faults instead of tens of thousands. Does nothing where the system cannot.
-void conseillerGrandesPages(void* debut, qsizetype octets);
-
 // Has the system give [debut, debut + octets) to this process now, zeroed, from a thread of its
 // own, ahead of the writes that follow, which then do not each wait for a fresh page. The
 // memory is never read or written here, so it may be in use meanwhile. Stops and waits at
