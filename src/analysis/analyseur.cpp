@@ -69,16 +69,6 @@ qsizetype finDuMorceau(T texte, qsizetype debut, qsizetype longueur)
 
 } // namespace
 
-qsizetype premiereCoupure(QStringView texte, qsizetype de, qsizetype a) noexcept
-{
-    return premiere(texte, de, a);
-}
-
-qsizetype derniereCoupure(QStringView texte, qsizetype de, qsizetype a) noexcept
-{
-    return derniere(texte, de, a);
-}
-
 qsizetype coupureVers(QStringView texte, qsizetype de, qsizetype visee, qsizetype a) noexcept
 {
     return vers(texte, de, visee, a);

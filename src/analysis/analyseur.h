@@ -122,9 +122,6 @@ using AnalyseurOctets = AnalyseurDe<char>;
 // of `wc` other than the apostrophe (which is part of a word for the
 // occurrence table) and the line feed (which a word goes through there).
 bool coupureSure(char16_t c) noexcept;
-// The first, or the last, safe cut in [de, a), or -1.
-qsizetype premiereCoupure(QStringView texte, qsizetype de, qsizetype a) noexcept;
-qsizetype derniereCoupure(QStringView texte, qsizetype de, qsizetype a) noexcept;
 // A safe cut near `visee`: the first in [visee, a), else the last in [de, visee), else -1.
 qsizetype coupureVers(QStringView texte, qsizetype de, qsizetype visee, qsizetype a) noexcept;
 qsizetype coupureVers(VueOctets texte, qsizetype de, qsizetype visee, qsizetype a) noexcept;

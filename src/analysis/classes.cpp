@@ -10,28 +10,27 @@ namespace lexique {
 namespace {
 
 #ifdef LEXORQUINE_SSSE3
-// 16 characters through the nibble lookups: bit i of the low half when p[i],
-// narrowed to a byte, is in the set. With `avecHauts`, bit 16 + i tells that
-// p[i] is 256 or more, which the narrowing does not keep: 0x100-0x7FFF
-// become 0xFF and 0x8000-0xFFFF become 0.
-template <bool avecHauts>
-LEXORQUINE_CIBLE_SSSE3 inline quint32 classer16(const Quartets& q, const char16_t* p)
+// Bit i set when byte i is in the set, given the low and the high nibbles of 16 bytes.
+LEXORQUINE_CIBLE_SSSE3 inline quint32 dansQuartets(const Quartets& q, __m128i bas, __m128i haut)
 {
-    const __m128i bas = _mm_load_si128(reinterpret_cast<const __m128i*>(q.bas.data()));
-    const __m128i haut = _mm_load_si128(reinterpret_cast<const __m128i*>(q.haut.data()));
+    const __m128i b = _mm_load_si128(reinterpret_cast<const __m128i*>(q.bas.data()));
+    const __m128i h = _mm_load_si128(reinterpret_cast<const __m128i*>(q.haut.data()));
+    const __m128i e = _mm_and_si128(_mm_shuffle_epi8(b, bas), _mm_shuffle_epi8(h, haut));
+    return quint16(~_mm_movemask_epi8(_mm_cmpeq_epi8(e, _mm_setzero_si128())));
+}
+
+// The same for 16 bytes.
+LEXORQUINE_CIBLE_SSSE3 inline quint32 dansQuartets(const Quartets& q, __m128i v)
+{
     const __m128i quinze = _mm_set1_epi8(0x0F);
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
-    const __m128i o = _mm_packus_epi16(a, b);
-    const __m128i l = _mm_shuffle_epi8(bas, _mm_and_si128(o, quinze));
-    const __m128i h = _mm_shuffle_epi8(haut, _mm_and_si128(_mm_srli_epi16(o, 4), quinze));
-    quint32 bits = quint16(~_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(l, h), zero)));
-    if constexpr (avecHauts) {
-        const __m128i poidsForts = _mm_packus_epi16(_mm_srli_epi16(a, 8), _mm_srli_epi16(b, 8));
-        bits |= quint32(quint16(~_mm_movemask_epi8(_mm_cmpeq_epi8(poidsForts, zero)))) << 16;
-    }
-    return bits;
+    return dansQuartets(q, _mm_and_si128(v, quinze), _mm_and_si128(_mm_srli_epi16(v, 4), quinze));
+}
+
+// 16 UTF-16 units narrowed to bytes: 0x100-0x7FFF become 0xFF and 0x8000-0xFFFF become 0.
+LEXORQUINE_CIBLE_SSSE3 inline __m128i resserrer16(const char16_t* p)
+{
+    return _mm_packus_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)),
+                            _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8)));
 }
 #endif
 
@@ -56,38 +55,7 @@ LEXORQUINE_CIBLE_SSSE3 quint64 masqueBlancsSsse3(const char16_t* p)
 {
     quint64 m = 0;
     for (int k = 0; k < 4; ++k)
-        m |= quint64(classer16<false>(kQuartetsBlancs, p + 16 * k)) << (16 * k);
-    return m;
-}
-#endif
-
-// --- Occurrence table
-
-quint64 masqueCoursesSimple(const Caracteres& t, const char16_t* d, qsizetype base, qsizetype n)
-{
-    quint64 m = 0;
-    for (int i = 0; i < 64; ++i)
-        m |= quint64(t.dansCourse(d, base + i, n)) << i;
-    return m;
-}
-
-#ifdef LEXORQUINE_SSSE3
-// Groups of 16 characters all below 256 (most of them in French text) go by
-// the nibble lookups; the others one character at a time.
-LEXORQUINE_CIBLE_SSSE3 quint64 masqueCoursesSsse3(const Caracteres& t, const char16_t* d,
-                                                  qsizetype base, qsizetype n)
-{
-    quint64 m = 0;
-    for (int k = 0; k < 4; ++k) {
-        const qsizetype debut = base + 16 * k;
-        quint64 bits = classer16<true>(t.quartets, d + debut);
-        if (bits >> 16 != 0) {
-            bits = 0;
-            for (int i = 0; i < 16; ++i)
-                bits |= quint64(t.dansCourse(d, debut + i, n)) << i;
-        }
-        m |= bits << (16 * k);
-    }
+        m |= quint64(dansQuartets(kQuartetsBlancs, resserrer16(p + 16 * k))) << (16 * k);
     return m;
 }
 #endif
@@ -140,7 +108,6 @@ Caracteres::Caracteres()
     for (int b = 0; b < 256; ++b)
         majusculeCp1252[size_t(b)] = majuscule[versCp1252(static_cast<unsigned char>(b))];
 
-    std::array<bool, 256> dansUneCourse{};
     for (char32_t c = 0; c < 0x10000; ++c) {
         Classe k = Classe::Separateur;
         if (c == u'\n')
@@ -154,16 +121,7 @@ Caracteres::Caracteres()
         else if (QChar::isLetter(c) || QChar::isMark(c))
             k = Classe::DeMot;
         classe[c] = k;
-        if (c < 256)
-            dansUneCourse[c] = k == Classe::DeMot || k == Classe::SautDeLigne;
     }
-
-    quartets = faireQuartets(dansUneCourse);
-    masque = &masqueCoursesSimple;
-#ifdef LEXORQUINE_SSSE3
-    if (quartets.exact && processeurAvecSsse3())
-        masque = &masqueCoursesSsse3;
-#endif
 }
 
 const Caracteres& caracteres()
@@ -187,15 +145,6 @@ Masques masquesSimples(const Sortes& s, const U* d)
 }
 
 #ifdef LEXORQUINE_SSSE3
-// Bit i set when byte i of v is in the set.
-LEXORQUINE_CIBLE_SSSE3 inline quint32 dansQuartets(const Quartets& q, __m128i bas, __m128i haut)
-{
-    const __m128i b = _mm_load_si128(reinterpret_cast<const __m128i*>(q.bas.data()));
-    const __m128i h = _mm_load_si128(reinterpret_cast<const __m128i*>(q.haut.data()));
-    const __m128i e = _mm_and_si128(_mm_shuffle_epi8(b, bas), _mm_shuffle_epi8(h, haut));
-    return quint16(~_mm_movemask_epi8(_mm_cmpeq_epi8(e, _mm_setzero_si128())));
-}
-
 LEXORQUINE_CIBLE_SSSE3 inline Masques masques16(const Sortes::Quartets3& q, __m128i v)
 {
     const __m128i quinze = _mm_set1_epi8(0x0F);
@@ -230,7 +179,7 @@ LEXORQUINE_CIBLE_SSSE3 Masques masquesUnitesSsse3(const Sortes& s, const char16_
         const __m128i hauts = _mm_packus_epi16(_mm_srli_epi16(a, 8), _mm_srli_epi16(b, 8));
         Masques q{0, 0};
         if (_mm_movemask_epi8(_mm_cmpeq_epi8(hauts, _mm_setzero_si128())) == 0xFFFF) {
-            q = masques16(s.quartetsLatin1, _mm_packus_epi16(a, b));
+            q = masques16(s.quartetsLatin1, resserrer16(p));
         } else {
             for (int i = 0; i < 16; ++i) {
                 const quint64 c = sorte(s, p[i]);

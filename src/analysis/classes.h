@@ -98,8 +98,6 @@ struct Caracteres {
     std::array<char16_t, 256> majusculeCp1252{};
     // Room one unit of a run may need for its capital form (a pair's too).
     qsizetype placeParUnite = 3;
-    Quartets quartets; // the units below 256 that stand in a run
-    quint64 (*masque)(const Caracteres&, const char16_t*, qsizetype, qsizetype) = nullptr;
 
     Caracteres();
 
@@ -114,12 +112,6 @@ struct Caracteres {
             return paireDeMot(d, i, n);
         return QChar::isLowSurrogate(d[i]) && i > 0 && QChar::isHighSurrogate(d[i - 1])
             && paireDeMot(d, i - 1, n);
-    }
-
-    // Bit i set when d[base + i] belongs to a run, for 64 characters.
-    quint64 masqueCourses(const char16_t* d, qsizetype base, qsizetype n) const
-    {
-        return masque(*this, d, base, n);
     }
 
     // Writes the capital form of d[0, n) at `sortie`, which has room for

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The run finder of both word rules: a rule gives, for 64 characters at a
+// The run counter of the word count: the rule gives, for 64 characters at a
 // time, the bits of those that belong to a run (masque(base), bit i for
 // position base + i), and for the last ones a test of one position.
 
@@ -11,41 +11,8 @@
 
 namespace lexique {
 
-// Calls f(debut, fin) for every maximal run over positions [0, n), in order.
-template <class Masque, class Dedans, class F>
-void pourChaqueCourse(qsizetype n, Masque&& masque, Dedans&& dedans, F&& f)
-{
-    qsizetype debut = -1;
-    qsizetype base = 0;
-    for (; base + 64 <= n; base += 64) {
-        const quint64 m = masque(base);
-        quint64 bascules = m ^ ((m << 1) | (debut >= 0 ? 1u : 0u));
-        while (bascules != 0) {
-            const qsizetype i = base + std::countr_zero(bascules);
-            bascules &= bascules - 1;
-            if (debut < 0) {
-                debut = i;
-            } else {
-                f(debut, i);
-                debut = -1;
-            }
-        }
-    }
-    for (qsizetype i = base; i < n; ++i) {
-        const bool d = dedans(i);
-        if (debut < 0 && d) {
-            debut = i;
-        } else if (debut >= 0 && !d) {
-            f(debut, i);
-            debut = -1;
-        }
-    }
-    if (debut >= 0)
-        f(debut, n);
-}
-
-// The number of runs that pourChaqueCourse would find, counted by their
-// first characters.
+// The number of maximal runs over positions [0, n), counted by their first
+// characters.
 template <class Masque, class Dedans>
 qint64 compterCourses(qsizetype n, Masque&& masque, Dedans&& dedans)
 {
