@@ -150,20 +150,22 @@ template <class U>
 void fusionner(AnalyseurDe<U>& debut, AnalyseurDe<U>& suite, bool derniere,
                const std::stop_token& arret)
 {
-    // The words and the tables touch separate data, and the tables are read only until
-    // merged: the two merges run side by side.
-    std::stop_source arretMots;
-    const std::stop_callback relais(arret, [&] { arretMots.request_stop(); });
+    // The two merges run side by side: one thread has the sets of spellings, the other only
+    // the two tables, taken out first.
+    Table& tableDebut = debut.table();
+    const Table tableSuite = std::move(suite.table());
+    std::stop_source arretFusions;
+    const std::stop_callback relais(arret, [&] { arretFusions.request_stop(); });
+    const std::stop_token jeton = arretFusions.get_token();
     std::vector<std::function<void()>> taches;
-    taches.emplace_back([&] {
-        debut.fusionnerMots(suite, arretMots.get_token(), derniere);
-        suite.libererMots();
-        if (derniere)
-            debut.libererMots();
-    });
-    taches.emplace_back([&] { debut.fusionnerTable(suite, arret); });
-    enParallele(taches, arretMots);
-    suite.table() = Table(); // it goes before the report is built
+    taches.emplace_back(
+        [&debut, &suite, derniere, jeton] { debut.fusionnerMots(suite, jeton, derniere); });
+    taches.emplace_back(
+        [&tableDebut, &tableSuite, jeton] { tableDebut.fusionner(tableSuite, jeton); });
+    enParallele(taches, arretFusions);
+    suite.libererMots();
+    if (derniere)
+        debut.libererMots();
 }
 
 template void fusionner(Analyseur&, Analyseur&, bool, const std::stop_token&);

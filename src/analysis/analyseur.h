@@ -60,9 +60,9 @@ public:
                       std::stop_token arret = {}) requires std::same_as<U, char16_t>;
     void ajouterTexte(VueOctets texte, std::stop_token arret = {}) requires std::same_as<U, char>;
 
-    // `suite` analysed the text that follows this one's. The words and the
-    // table touch separate data, so both merges can run on two threads at once.
-    // Both give up, leaving a result of no use, once `arret` is requested.
+    // `suite` analysed the text that follows this one's. The words merge
+    // touches no table. Both give up, leaving a result of no use, once `arret`
+    // is requested.
     // With `derniere`, no part follows: the words new here are counted, not kept.
     void fusionnerMots(const AnalyseurDe& suite, const std::stop_token& arret = {},
                        bool derniere = false);
