@@ -154,8 +154,7 @@ void chargement(benchmark::State& etat, std::string nom)
     const QString chemin = dossierCorpus() + u'/' + QString::fromStdString(nom);
     for (auto _ : etat) {
         const LectureFichier lu = lireFichierTexte(chemin);
-        const IndexLignes lignes(lu.charge.texte);
-        benchmark::DoNotOptimize(lignes.nombreLignes());
+        benchmark::DoNotOptimize(lu.charge.lignes.nombreLignes());
     }
     etat.SetBytesProcessed(etat.iterations() * QFileInfo(chemin).size());
 }
