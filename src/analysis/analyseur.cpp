@@ -80,38 +80,20 @@ qsizetype coupureVers(VueOctets texte, qsizetype de, qsizetype visee, qsizetype 
 }
 
 template <class U>
-template <class T>
-void AnalyseurDe<U>::ajouterPieces(T texte, const std::stop_token& arret)
+void AnalyseurDe<U>::ajouterTexte(Vue texte, std::stop_token arret)
 {
-    if constexpr (std::is_same_v<T, QStringView>)
-        debutTexte_ = texte.utf16();
-    else
+    if constexpr (std::is_same_v<U, char>)
         debutTexte_ = texte.octets.data();
+    else
+        debutTexte_ = texte.utf16();
     texteLu_ = texte.size();
     for (qsizetype debut = 0; debut < texte.size();) {
         if (arret.stop_requested())
             return;
         const qsizetype fin = finDuMorceau(texte, debut, morceau_);
-        if constexpr (std::is_same_v<T, QStringView>)
-            ajouterMorceau(texte.utf16() + debut, fin - debut);
-        else
-            ajouterMorceau(texte.octets.data() + debut, fin - debut);
+        ajouterMorceau(debutTexte_ + debut, fin - debut);
         debut = fin;
     }
-}
-
-template <class U>
-void AnalyseurDe<U>::ajouterTexte(QStringView texte,
-                                  std::stop_token arret) requires std::same_as<U, char16_t>
-{
-    ajouterPieces(texte, arret);
-}
-
-template <class U>
-void AnalyseurDe<U>::ajouterTexte(VueOctets texte,
-                                  std::stop_token arret) requires std::same_as<U, char>
-{
-    ajouterPieces(texte, arret);
 }
 
 namespace {

@@ -17,8 +17,8 @@
 #include <QStringView>
 
 #include <algorithm>
-#include <concepts>
 #include <stop_token>
+#include <type_traits>
 #include <vector>
 
 namespace lexique {
@@ -56,9 +56,9 @@ public:
     // Goes on with the text that follows what it has seen, cut anywhere a
     // word of neither rule goes on. Stops between two pieces once `arret`
     // is requested.
-    void ajouterTexte(QStringView texte,
-                      std::stop_token arret = {}) requires std::same_as<U, char16_t>;
-    void ajouterTexte(VueOctets texte, std::stop_token arret = {}) requires std::same_as<U, char>;
+    // UTF-16, or Windows-1252 bytes.
+    using Vue = std::conditional_t<std::is_same_v<U, char>, VueOctets, QStringView>;
+    void ajouterTexte(Vue texte, std::stop_token arret = {});
 
     // `suite` analysed the text that follows this one's. The words merge
     // touches no table. Both give up, leaving a result of no use, once `arret`
@@ -90,8 +90,6 @@ private:
         bool avantLisible;
     };
 
-    template <class T>
-    void ajouterPieces(T texte, const std::stop_token& arret);
     void ajouterMorceau(const U* d, qsizetype n);
     void ajouterMot(const U* d, qsizetype n, Regles regles);
     // A stretch between two cuts where the rules part ways.
