@@ -86,7 +86,6 @@ void AnalyseurDe<U>::ajouterTexte(Vue texte, std::stop_token arret)
         debutTexte_ = texte.octets.data();
     else
         debutTexte_ = texte.utf16();
-    texteLu_ = texte.size();
     for (qsizetype debut = 0; debut < texte.size();) {
         if (arret.stop_requested())
             return;
@@ -122,10 +121,11 @@ int plusHaut(quint64 m) noexcept { return 63 - std::countl_zero(m); }
 } // namespace
 
 template <class U>
-LEXORQUINE_EN_LIGNE void AnalyseurDe<U>::ajouterMot(const U* d, qsizetype n, Regles regles)
+LEXORQUINE_EN_LIGNE void AnalyseurDe<U>::ajouterMot(const U* d, qsizetype n, Regles regles,
+                                                    bool dansLeTexte)
 {
-    // Units before the text at hand are only read when they belong to it.
-    const bool avantLisible = d - debutTexte_ >= 8 && d - debutTexte_ <= texteLu_;
+    // Units before the word are only read when they belong to the text at hand.
+    const bool avantLisible = dansLeTexte && d - debutTexte_ >= 8;
     motsDuMorceau_.push_back({d, n, hacher(d, n, avantLisible), regles, avantLisible});
     if (regles & MotsWc)
         ++mots_;
@@ -233,7 +233,7 @@ void AnalyseurDe<U>::ajouterSegmentMele(const U* d, qsizetype debut, qsizetype f
             const size_t depart = horsTexte_.size();
             std::remove_copy(mot, motFin, std::back_inserter(horsTexte_), U('\n'));
             ajouterMot(horsTexte_.data() + depart, qsizetype(horsTexte_.size() - depart),
-                       Occurrences);
+                       Occurrences, false);
         }
     }
     ajouterMotsWcAvant(d + fin);

@@ -91,7 +91,8 @@ private:
     };
 
     void ajouterMorceau(const U* d, qsizetype n);
-    void ajouterMot(const U* d, qsizetype n, Regles regles);
+    // `dansLeTexte`: d points into the text given to ajouterTexte, not into horsTexte_.
+    void ajouterMot(const U* d, qsizetype n, Regles regles, bool dansLeTexte = true);
     // A stretch between two cuts where the rules part ways.
     void ajouterSegmentMele(const U* d, qsizetype debut, qsizetype fin, qsizetype n);
     void placer();
@@ -109,8 +110,7 @@ private:
     std::vector<Mot> motsDuMorceau_;
     std::vector<U> horsTexte_;
     std::vector<Mot> motsWcDuSegment_;
-    const U* debutTexte_ = nullptr; // the text at hand, of texteLu_ units
-    qsizetype texteLu_ = 0;
+    const U* debutTexte_ = nullptr; // the text at hand
 };
 
 using Analyseur = AnalyseurDe<char16_t>;
