@@ -280,11 +280,19 @@ Table& AnalyseurDe<U>::table()
         return table_;
     // In the order of their first runs, the spellings make the entries in the order of first
     // occurrence of their capital forms, each with the spelling of its first occurrence.
+    table_.reserverPour(aReporter_.size());
+    Table::Apport<U> lot[Table::kLot];
+    size_t nb = 0;
     for (const quint32 place : aReporter_) {
         const quint32 v = exacts_.valeur(place);
-        table_.compter(table_.entree(exacts_.cle(place), exacts_.longueur(place)), v & kCompteMax);
+        lot[nb++] = {exacts_.cle(place), exacts_.longueur(place), qint64(v & kCompteMax)};
         exacts_.fixerValeur(place, v & kMotWc);
+        if (nb == Table::kLot) {
+            table_.compterLot(lot, nb);
+            nb = 0;
+        }
     }
+    table_.compterLot(lot, nb);
     aReporter_.clear();
     return table_;
 }

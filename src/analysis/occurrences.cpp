@@ -47,8 +47,8 @@ void TableOccurrences::AnalyserMots(QStringView texte)
 
 void TableOccurrences::AjouterMot(QStringView mot)
 {
-    lexique::Table& t = table();
-    t.compter(t.entree(mot.utf16(), mot.size()));
+    const lexique::Table::Apport<char16_t> une{mot.utf16(), mot.size(), 1};
+    table().compterLot(&une, 1);
 }
 
 void TableOccurrences::TrierMots() { table().trier(); }

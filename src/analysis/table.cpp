@@ -2,6 +2,7 @@
 #include "analysis/table.h"
 
 #include "analysis/classes.h"
+#include "text/texte.h"
 
 #include <algorithm>
 #include <iterator>
@@ -61,89 +62,117 @@ void garderPetit(std::vector<char16_t>& brouillon)
         brouillon = {};
 }
 
+// Whether the stored spelling is d[0, n), unit for unit.
+bool memeOrthographe(QStringView mot, const char16_t* d, qsizetype n) noexcept
+{
+    return mot.size() == n && std::equal(d, d + n, mot.utf16());
+}
+bool memeOrthographe(QStringView mot, const char* d, qsizetype n) noexcept
+{
+    if (mot.size() != n)
+        return false;
+    for (qsizetype i = 0; i < n; ++i)
+        if (mot.utf16()[i] != versCp1252(static_cast<unsigned char>(d[i])))
+            return false;
+    return true;
+}
+
 } // namespace
 
-bool Table::memeMajuscule(quint32 place, const char16_t* cle, qsizetype n)
+bool Table::memeMajuscule(quint32 place, QStringView cle)
 {
     const QStringView mot = motDe(place);
     autres_.clear();
     const qsizetype longueur = ecrireMajuscules(autres_, mot.utf16(), mot.size());
-    return longueur == n && std::equal(cle, cle + n, autres_.data());
+    return longueur == cle.size()
+        && std::equal(autres_.data(), autres_.data() + longueur, cle.utf16());
 }
 
 template <class U>
-quint32 Table::entree(const U* d, qsizetype n)
+void Table::compterLot(const Apport<U>* lot, size_t nb)
 {
-    index_.reserverPour(1);
+    size_t debut[kLot + 1];
+    quint32 haches[kLot];
     majuscules_.clear();
-    const qsizetype longueur = ecrireMajuscules(majuscules_, d, n);
-    const char16_t* cle = majuscules_.data();
-    const quint32 h = hacher(cle, longueur);
-    size_t libre = 0;
-    quint32 place = index_.chercher(
-        h, [&](quint32 p) { return memeMajuscule(p, cle, longueur); }, libre);
-    if (place == Index::kLibre)
-        place = ajouter(d, n, h, libre);
+    for (size_t k = 0; k < nb; ++k) {
+        debut[k] = majuscules_.size();
+        const qsizetype n = ecrireMajuscules(majuscules_, lot[k].d, lot[k].n);
+        haches[k] = hacher(majuscules_.data() + debut[k], n);
+    }
+    debut[nb] = majuscules_.size();
+    compterLot(lot, nb, haches, [&](size_t k) {
+        return QStringView(majuscules_.data() + debut[k], qsizetype(debut[k + 1] - debut[k]));
+    });
     garderPetit(majuscules_);
     garderPetit(autres_);
-    return place;
+}
+
+template <class U, class Majuscules>
+void Table::compterLot(const Apport<U>* lot, size_t nb, const quint32* haches,
+                       Majuscules&& majuscules)
+{
+    for (size_t k = 0; k < nb; ++k)
+        index_.prechargerCase(haches[k]);
+    for (size_t k = 0; k < nb; ++k)
+        if (const quint32 p = index_.premierePlace(haches[k]); p != Index::kLibre)
+            LEXORQUINE_PRECHARGER(arene_.at(p));
+    index_.reserverPour(nb);
+    for (size_t k = 0; k < nb; ++k) {
+        const Apport<U>& a = lot[k];
+        size_t libre = 0;
+        quint32 place = index_.chercher(
+            haches[k],
+            [&](quint32 p) {
+                return memeOrthographe(motDe(p), a.d, a.n) || memeMajuscule(p, majuscules(k));
+            },
+            libre);
+        if (place == Index::kLibre)
+            place = ajouter(a.d, a.n, haches[k], libre);
+        fixerCompte(place, compte(place) + a.compte);
+    }
 }
 
 template <class U>
 quint32 Table::ajouter(const U* d, qsizetype n, quint32 h, size_t libre)
 {
     const qsizetype longueur = n - std::count(d, d + n, U('\n'));
-    const quint32 place = arene_.allouer(6 + ((size_t(longueur) + 1) & ~size_t(1)));
+    const quint32 place = arene_.allouer(8 + ((size_t(longueur) + 1) & ~size_t(1)));
     char16_t* e = arene_.at(place);
     const quint32 l = quint32(longueur);
     std::memcpy(e + 4, &l, sizeof l); // the count is already 0
-    copierSansSauts(d, n, e + 6);
+    std::memcpy(e + 6, &h, sizeof h);
+    copierSansSauts(d, n, e + 8);
     ordre_.push_back(place);
     index_.occuper(libre, h, place);
     return place;
 }
 
-template quint32 Table::entree(const char16_t*, qsizetype);
-template quint32 Table::entree(const char*, qsizetype);
+template void Table::compterLot(const Apport<char16_t>*, size_t);
+template void Table::compterLot(const Apport<char>*, size_t);
 
 void Table::fusionner(const Table& suite, const std::stop_token& arret)
 {
-    // By batches in entry order, whose lookups are prefetched together.
-    constexpr size_t kLot = 16;
-    quint32 hache[kLot];
-    size_t debutCle[kLot + 1];
-    std::vector<char16_t> cles;
+    // In entry order, with the hashes kept in the records: a capital form is worked out only
+    // for a spelling that differs from the one stored here.
+    Apport<char16_t> lot[kLot];
+    quint32 haches[kLot];
     for (size_t debut = 0; debut < suite.ordre_.size(); debut += kLot) {
         if (arret.stop_requested())
             return;
         const size_t nb = std::min(kLot, suite.ordre_.size() - debut);
-        cles.clear();
-        for (size_t k = 0; k < nb; ++k) {
-            const QStringView mot = suite.motDe(suite.ordre_[debut + k]);
-            debutCle[k] = cles.size();
-            const qsizetype n = ecrireMajuscules(cles, mot.utf16(), mot.size());
-            hache[k] = hacher(cles.data() + debutCle[k], n);
-            index_.prechargerCase(hache[k]);
-        }
-        debutCle[nb] = cles.size();
-        for (size_t k = 0; k < nb; ++k)
-            if (const quint32 p = index_.premierePlace(hache[k]); p != Index::kLibre)
-                precharger(p);
-        index_.reserverPour(nb);
         for (size_t k = 0; k < nb; ++k) {
             const quint32 origine = suite.ordre_[debut + k];
-            const char16_t* cle = cles.data() + debutCle[k];
-            const qsizetype n = qsizetype(debutCle[k + 1] - debutCle[k]);
-            size_t libre = 0;
-            quint32 place = index_.chercher(
-                hache[k], [&](quint32 p) { return memeMajuscule(p, cle, n); }, libre);
-            if (place == Index::kLibre) {
-                const QStringView mot = suite.motDe(origine);
-                place = ajouter(mot.utf16(), mot.size(), hache[k], libre);
-            }
-            compter(place, suite.compte(origine));
+            const QStringView mot = suite.motDe(origine);
+            lot[k] = {mot.utf16(), mot.size(), suite.compte(origine)};
+            haches[k] = suite.hacheDe(origine);
         }
+        compterLot(lot, nb, haches, [&](size_t k) {
+            majuscules_.clear();
+            const qsizetype n = ecrireMajuscules(majuscules_, lot[k].d, lot[k].n);
+            return QStringView(majuscules_.data(), n);
+        });
     }
+    garderPetit(majuscules_);
     garderPetit(autres_);
 }
 

@@ -2,9 +2,11 @@
 #pragma once
 
 // The word-occurrence table: its entries in table order, each a record of
-// the count (4 units), the length (2 units) and the spelling of the word's
-// first occurrence, and an index from capital forms to the records. The
-// capital forms are not kept: a lookup works out the stored word's again.
+// the count (4 units), the length (2 units), the hash of the capital form
+// (2 units) and the spelling of the word's first occurrence, and an index
+// from capital forms to the records. The capital forms are not kept: a
+// lookup compares spellings first, and works out capital forms only when
+// they differ.
 
 #include "analysis/arene.h"
 #include "analysis/dictionnaire.h"
@@ -26,14 +28,26 @@ public:
     QStringView mot(qsizetype i) const noexcept { return motDe(ordre_[size_t(i)]); }
     qint64 occurrences(qsizetype i) const noexcept { return compte(ordre_[size_t(i)]); }
 
-    // The record of the capital form of d[0, n), a word run whose line feeds
-    // are left out; made with a count of 0 as the last entry when the table
-    // has none.
-    // Units are UTF-16, or the bytes of a Windows-1252 text.
+    // `compte` occurrences of the word run d[0, n), whose line feeds are left
+    // out. Units are UTF-16, or the bytes of a Windows-1252 text.
     template <class U>
-    quint32 entree(const U* d, qsizetype n);
-    void compter(quint32 place, qint64 n = 1) noexcept { fixerCompte(place, compte(place) + n); }
-    void precharger(quint32 place) const noexcept { LEXORQUINE_PRECHARGER(arene_.at(place)); }
+    struct Apport {
+        const U* d;
+        qsizetype n;
+        qint64 compte;
+    };
+    static constexpr size_t kLot = 16;
+    // Room for n more entries, so that the index grows once.
+    void reserverPour(size_t n)
+    {
+        index_.reserverPour(n);
+        ordre_.reserve(ordre_.size() + n);
+    }
+    // Counts each word of lot[0, nb), nb ≤ kLot, in the record of its capital
+    // form, made as the last entry when the table has none. The lookups of a
+    // batch are prefetched together.
+    template <class U>
+    void compterLot(const Apport<U>* lot, size_t nb);
 
     // `suite` was built from the text that follows this table's: its entries
     // come after this table's, in their order.
@@ -64,10 +78,21 @@ private:
         const char16_t* e = arene_.at(place);
         quint32 n;
         std::memcpy(&n, e + 4, sizeof n);
-        return QStringView(e + 6, qsizetype(n));
+        return QStringView(e + 8, qsizetype(n));
     }
+    quint32 hacheDe(quint32 place) const noexcept
+    {
+        quint32 h;
+        std::memcpy(&h, arene_.at(place) + 6, sizeof h);
+        return h;
+    }
+    // The batch's lookups, with the hash of each word's capital form; `majuscules(k)` gives
+    // that form of the k-th word, worked out when a spelling differs from the stored one.
+    template <class U, class Majuscules>
+    void compterLot(const Apport<U>* lot, size_t nb, const quint32* haches,
+                    Majuscules&& majuscules);
     // Whether the word of the record has the capital form cle[0, n).
-    bool memeMajuscule(quint32 place, const char16_t* cle, qsizetype n);
+    bool memeMajuscule(quint32 place, QStringView cle);
     // A new entry for the spelling d[0, n), after the index had no place for
     // its capital form of hash h and gave the free slot `libre`.
     template <class U>
