@@ -61,7 +61,9 @@ QString TableOccurrences::mot(qsizetype i) const { return table_->mot(i - 1).toS
 
 qint64 TableOccurrences::occurrences(qsizetype i) const { return table_->occurrences(i - 1); }
 
-QString TableOccurrences::Rapport() const
+QString TableOccurrences::Rapport() const { return Rapport(false).toString(); }
+
+Texte TableOccurrences::Rapport(bool enOctets) const
 {
-    return table_ ? table_->rapport() : lexique::Table().rapport();
+    return table_ ? table_->rapport(enOctets) : lexique::Table().rapport(enOctets);
 }

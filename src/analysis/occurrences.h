@@ -8,6 +8,8 @@
 // is ignored by comparing full capital forms, and each entry keeps the
 // spelling of its first occurrence.
 
+#include "text/texte.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -46,6 +48,8 @@ public:
     // " Occurrence des mots ", CR LF, a line of hyphens, then one line per
     // entry, in table order, with no line break after the last.
     QString Rapport() const;
+    // The same in Windows-1252 bytes with `enOctets`, for a table whose words all have them.
+    Texte Rapport(bool enOctets) const;
 
 private:
     lexique::Table& table();

@@ -219,45 +219,77 @@ void Table::trier()
     ordre_.swap(ordre);
 }
 
-QString Table::rapport() const
-{
-    static constexpr char16_t kEntete[]
-        = u" Occurrence des mots \r\n ------------------------------";
-    constexpr qsizetype kLongueurEntete = qsizetype(std::size(kEntete)) - 1;
-    static constexpr char16_t kAvant[] = u"\r\n   ";
-    static constexpr char16_t kApres[] = u"     ";
+namespace {
 
-    qsizetype taille = kLongueurEntete;
-    for (quint32 e : ordre_) {
-        qsizetype chiffres = 1;
-        for (quint64 v = quint64(compte(e)); v >= 10; v /= 10)
-            ++chiffres;
-        taille += 5 + chiffres + 5 + motDe(e).size();
+constexpr char16_t kEntete[] = u" Occurrence des mots \r\n ------------------------------";
+constexpr qsizetype kLongueurEntete = qsizetype(std::size(kEntete)) - 1;
+constexpr char16_t kAvant[] = u"\r\n   ";
+constexpr char16_t kApres[] = u"     ";
+
+// Writes the units of a report line by line.
+template <class C>
+struct Ecriture {
+    C* p;
+    void ecrire(const char16_t* s, qsizetype n)
+    {
+        if constexpr (std::is_same_v<C, char16_t>) {
+            std::memcpy(p, s, size_t(n) * sizeof(char16_t));
+            p += n;
+        } else {
+            for (qsizetype i = 0; i < n; ++i)
+                *p++ = char(s[i] < 0x80 || (s[i] >= 0xA0 && s[i] < 0x100) ? s[i]
+                                                                          : octetCp1252(s[i]));
+        }
     }
-
-    QString rapport(taille, Qt::Uninitialized);
-    char16_t* p = reinterpret_cast<char16_t*>(rapport.data());
-    const auto copier = [&p](const char16_t* s, qsizetype n) {
-        std::memcpy(p, s, size_t(n) * sizeof(char16_t));
-        p += n;
-    };
-    copier(kEntete, kLongueurEntete);
-    for (quint32 e : ordre_) {
-        copier(kAvant, 5);
+    void ecrireNombre(quint64 v)
+    {
         char16_t chiffres[20];
         int nc = 0;
-        quint64 v = quint64(compte(e));
         do {
             chiffres[nc++] = char16_t(u'0' + v % 10);
             v /= 10;
         } while (v != 0);
         while (nc > 0)
-            *p++ = chiffres[--nc];
-        copier(kApres, 5);
-        const QStringView mot = motDe(e);
-        copier(mot.utf16(), mot.size());
+            *p++ = C(chiffres[--nc]);
     }
-    return rapport;
+};
+
+} // namespace
+
+template <class C>
+void Table::ecrireRapport(C* sortie) const
+{
+    Ecriture<C> e{sortie};
+    e.ecrire(kEntete, kLongueurEntete);
+    for (size_t k = 0; k < ordre_.size(); ++k) {
+        prechargerApres(k);
+        const quint32 place = ordre_[k];
+        e.ecrire(kAvant, 5);
+        e.ecrireNombre(quint64(compte(place)));
+        e.ecrire(kApres, 5);
+        const QStringView mot = motDe(place);
+        e.ecrire(mot.utf16(), mot.size());
+    }
+}
+
+Texte Table::rapport(bool enOctets) const
+{
+    qsizetype taille = kLongueurEntete;
+    for (size_t k = 0; k < ordre_.size(); ++k) {
+        prechargerApres(k);
+        qsizetype chiffres = 1;
+        for (quint64 v = quint64(compte(ordre_[k])); v >= 10; v /= 10)
+            ++chiffres;
+        taille += 5 + chiffres + 5 + motDe(ordre_[k]).size();
+    }
+    if (enOctets) {
+        QByteArray octets(taille, Qt::Uninitialized);
+        ecrireRapport(octets.data());
+        return Texte::enCp1252(std::move(octets));
+    }
+    QString rapport(taille, Qt::Uninitialized);
+    ecrireRapport(reinterpret_cast<char16_t*>(rapport.data()));
+    return Texte(std::move(rapport));
 }
 
 } // namespace lexique

@@ -10,6 +10,7 @@
 
 #include "analysis/arene.h"
 #include "analysis/dictionnaire.h"
+#include "text/texte.h"
 
 #include <QString>
 #include <QStringView>
@@ -60,7 +61,8 @@ public:
         std::swap(ordre_[size_t(a)], ordre_[size_t(b)]);
     }
 
-    QString rapport() const;
+    // In Windows-1252 bytes with `enOctets`, for a table whose words all have them.
+    Texte rapport(bool enOctets = false) const;
 
 private:
     qint64 compte(quint32 place) const noexcept
@@ -91,6 +93,15 @@ private:
     template <class U, class Majuscules>
     void compterLot(const Apport<U>* lot, size_t nb, const quint32* haches,
                     Majuscules&& majuscules);
+    template <class C>
+    void ecrireRapport(C* sortie) const;
+    // Sorted, the records come in no order: the one a few entries ahead is fetched early.
+    void prechargerApres(size_t k) const noexcept
+    {
+        constexpr size_t kAvance = 8;
+        if (k + kAvance < ordre_.size())
+            LEXORQUINE_PRECHARGER(arene_.at(ordre_[k + kAvance]));
+    }
     // Whether the word of the record has the capital form cle[0, n).
     bool memeMajuscule(quint32 place, QStringView cle);
     // A new entry for the spelling d[0, n), after the index had no place for

@@ -525,8 +525,7 @@ void Form1::ApresChargement(DocumentOuvert& document)
 
 void Form1::AfficherOccurrences(DocumentOuvert& document)
 {
-    const QString rapport = document.analyse.rapport;
-    Resultat_Txt->definirTexte(rapport, std::move(document.lignesRapport));
+    Resultat_Txt->definirTexte(document.analyse.rapport, std::move(document.lignesRapport));
     table_ = std::move(document.analyse.table);
     actionListe_->setEnabled(table_.NbMotsTab() > 0);
 }

@@ -37,4 +37,23 @@ TEST(Analyse, ComptesApresChargement)
     }
 }
 
+// A byte text's report keeps its words' bytes; a UTF-16 text's stays UTF-16.
+TEST(Analyse, RapportDansLaFormeDuTexte)
+{
+    const QString texte = QStringLiteral("cœur Cœur été\r\n€uro l'été");
+    QByteArray octets;
+    for (QChar c : texte)
+        octets.append(char(octetCp1252(c.unicode())));
+    const QString attendu
+        = QStringLiteral(" Occurrence des mots \r\n ------------------------------"
+                         "\r\n   2     cœur\r\n   1     été\r\n   1     uro"
+                         "\r\n   1     l'été");
+    const AnalyseComplete enOctets = analyserTexte(Texte::enCp1252(octets));
+    EXPECT_TRUE(enOctets.rapport.estEnOctets());
+    EXPECT_EQ(enOctets.rapport, attendu);
+    const AnalyseComplete large = analyserTexte(texte);
+    EXPECT_FALSE(large.rapport.estEnOctets());
+    EXPECT_EQ(large.rapport, attendu);
+}
+
 } // namespace
