@@ -79,37 +79,65 @@ bool memeOrthographe(QStringView mot, const char* d, qsizetype n) noexcept
 
 } // namespace
 
-bool Table::memeMajuscule(quint32 place, QStringView cle)
+template <class U>
+bool Table::memeMajuscule(quint32 place, const U* d, qsizetype n)
 {
     const QStringView mot = motDe(place);
+    majuscules_.clear();
     autres_.clear();
-    const qsizetype longueur = ecrireMajuscules(autres_, mot.utf16(), mot.size());
-    return longueur == cle.size()
-        && std::equal(autres_.data(), autres_.data() + longueur, cle.utf16());
+    const qsizetype longueur = ecrireMajuscules(majuscules_, d, n);
+    return ecrireMajuscules(autres_, mot.utf16(), mot.size()) == longueur
+        && std::equal(autres_.begin(), autres_.end(), majuscules_.begin());
+}
+
+// Up to kBloc units, the hash of the capital form; beyond, the hashes of its blocks of kBloc
+// units mixed in order. Worked out by slices, so that a long word needs no room for the whole
+// of its capital form.
+template <class U>
+quint32 Table::hacherMajuscules(const U* d, qsizetype n)
+{
+    constexpr qsizetype kBloc = 4096;
+    constexpr qsizetype kTranche = 1024;
+    const Caracteres& t = caracteres();
+    tampon_.resize(size_t(kBloc + t.placeParUnite * (kTranche + 1)));
+    char16_t* const b = tampon_.data();
+    qsizetype m = 0;
+    quint64 h = 0;
+    bool plie = false;
+    const auto melanger = [&h](quint32 v) {
+        h = (h ^ v) * 0x9E3779B97F4A7C15ull;
+        h ^= h >> 29;
+    };
+    for (qsizetype i = 0; i < n;) {
+        qsizetype s = std::min(kTranche, n - i);
+        if constexpr (std::is_same_v<U, char16_t>)
+            if (i + s < n && QChar::isHighSurrogate(d[i + s - 1]))
+                ++s; // a pair stays whole
+        m = t.ecrireMajuscules(d + i, s, b + m) - b;
+        i += s;
+        for (; m > kBloc; m -= kBloc) {
+            melanger(hacher(b, kBloc));
+            plie = true;
+            std::copy(b + kBloc, b + m, b);
+        }
+    }
+    if (!plie)
+        return hacher(b, m);
+    melanger(hacher(b, m));
+    return quint32(h ^ (h >> 32));
 }
 
 template <class U>
 void Table::compterLot(const Apport<U>* lot, size_t nb)
 {
-    size_t debut[kLot + 1];
     quint32 haches[kLot];
-    majuscules_.clear();
-    for (size_t k = 0; k < nb; ++k) {
-        debut[k] = majuscules_.size();
-        const qsizetype n = ecrireMajuscules(majuscules_, lot[k].d, lot[k].n);
-        haches[k] = hacher(majuscules_.data() + debut[k], n);
-    }
-    debut[nb] = majuscules_.size();
-    compterLot(lot, nb, haches, [&](size_t k) {
-        return QStringView(majuscules_.data() + debut[k], qsizetype(debut[k + 1] - debut[k]));
-    });
-    garderPetit(majuscules_);
-    garderPetit(autres_);
+    for (size_t k = 0; k < nb; ++k)
+        haches[k] = hacherMajuscules(lot[k].d, lot[k].n);
+    placerLot(lot, nb, haches);
 }
 
-template <class U, class Majuscules>
-void Table::compterLot(const Apport<U>* lot, size_t nb, const quint32* haches,
-                       Majuscules&& majuscules)
+template <class U>
+void Table::placerLot(const Apport<U>* lot, size_t nb, const quint32* haches)
 {
     for (size_t k = 0; k < nb; ++k)
         index_.prechargerCase(haches[k]);
@@ -123,13 +151,15 @@ void Table::compterLot(const Apport<U>* lot, size_t nb, const quint32* haches,
         quint32 place = index_.chercher(
             haches[k],
             [&](quint32 p) {
-                return memeOrthographe(motDe(p), a.d, a.n) || memeMajuscule(p, majuscules(k));
+                return memeOrthographe(motDe(p), a.d, a.n) || memeMajuscule(p, a.d, a.n);
             },
             libre);
         if (place == Index::kLibre)
             place = ajouter(a.d, a.n, haches[k], libre);
         fixerCompte(place, compte(place) + a.compte);
     }
+    garderPetit(majuscules_);
+    garderPetit(autres_);
 }
 
 template <class U>
@@ -152,8 +182,7 @@ template void Table::compterLot(const Apport<char>*, size_t);
 
 void Table::fusionner(const Table& suite, const std::stop_token& arret)
 {
-    // In entry order, with the hashes kept in the records: a capital form is worked out only
-    // for a spelling that differs from the one stored here.
+    // In entry order, with the hashes kept in the records.
     Apport<char16_t> lot[kLot];
     quint32 haches[kLot];
     for (size_t debut = 0; debut < suite.ordre_.size(); debut += kLot) {
@@ -166,14 +195,8 @@ void Table::fusionner(const Table& suite, const std::stop_token& arret)
             lot[k] = {mot.utf16(), mot.size(), suite.compte(origine)};
             haches[k] = suite.hacheDe(origine);
         }
-        compterLot(lot, nb, haches, [&](size_t k) {
-            majuscules_.clear();
-            const qsizetype n = ecrireMajuscules(majuscules_, lot[k].d, lot[k].n);
-            return QStringView(majuscules_.data(), n);
-        });
+        placerLot(lot, nb, haches);
     }
-    garderPetit(majuscules_);
-    garderPetit(autres_);
 }
 
 void Table::trier()

@@ -88,11 +88,11 @@ private:
         std::memcpy(&h, arene_.at(place) + 6, sizeof h);
         return h;
     }
-    // The batch's lookups, with the hash of each word's capital form; `majuscules(k)` gives
-    // that form of the k-th word, worked out when a spelling differs from the stored one.
-    template <class U, class Majuscules>
-    void compterLot(const Apport<U>* lot, size_t nb, const quint32* haches,
-                    Majuscules&& majuscules);
+    // The lookups of a batch, with the hash of each word's capital form.
+    template <class U>
+    void placerLot(const Apport<U>* lot, size_t nb, const quint32* haches);
+    template <class U>
+    quint32 hacherMajuscules(const U* d, qsizetype n);
     template <class C>
     void ecrireRapport(C* sortie) const;
     // Sorted, the records come in no order: the one a few entries ahead is fetched early.
@@ -102,8 +102,9 @@ private:
         if (k + kAvance < ordre_.size())
             LEXORQUINE_PRECHARGER(arene_.at(ordre_[k + kAvance]));
     }
-    // Whether the word of the record has the capital form cle[0, n).
-    bool memeMajuscule(quint32 place, QStringView cle);
+    // Whether the word of the record has the capital form of d[0, n).
+    template <class U>
+    bool memeMajuscule(quint32 place, const U* d, qsizetype n);
     // A new entry for the spelling d[0, n), after the index had no place for
     // its capital form of hash h and gave the free slot `libre`.
     template <class U>
@@ -115,6 +116,7 @@ private:
     // Scratch room for capital forms, kept to reuse its memory.
     std::vector<char16_t> majuscules_;
     std::vector<char16_t> autres_;
+    std::vector<char16_t> tampon_; // a slice of a capital form, for its hash
 };
 
 } // namespace lexique

@@ -140,6 +140,30 @@ TEST(Occurrences, MotsPlusLongsQuUnBloc)
                                      + QStringLiteral("\r\n   1     a")));
 }
 
+// Long words are hashed by blocks of their capital forms: the same form is one entry wherever
+// a capital longer than its letter moves the blocks' bounds.
+TEST(Occurrences, LongsMotsParBlocsDeMajuscules)
+{
+    const QString x(5000, u'x');
+    const QString a(1023, u'a');
+    const struct {
+        QString premier, second;
+        qsizetype entrees;
+    } cas[] = {
+        {a + u'ß' + x, a + QStringLiteral("ss") + x, 1},
+        {QStringLiteral("ß") + x + x, QStringLiteral("SS") + x.toUpper() + x, 1},
+        {a + u'ß' + x, a + QStringLiteral("ss") + x + u'y', 2},
+        {x + x + u'a', x + x + u'b', 2},
+    };
+    for (const auto& c : cas) {
+        TableOccurrences t;
+        t.AnalyserMots(c.premier + u' ' + c.second);
+        ASSERT_EQ(t.NbMotsTab(), c.entrees);
+        EXPECT_EQ(t.mot(1), c.premier);
+        EXPECT_EQ(t.occurrences(1), 3 - c.entrees);
+    }
+}
+
 // A copy is a table of its own; a table moved from is empty.
 TEST(Occurrences, CopieIndependante)
 {
