@@ -31,7 +31,7 @@ AnalyseComplete resultat(AnalyseurDe<U>& analyse, const std::stop_token& arret)
     r.table.TrierMots();
     if (arret.stop_requested())
         return r;
-    r.rapport = r.table.Rapport(std::is_same_v<U, char>); // a byte text's words have bytes
+    r.rapport = r.table.TexteRapport();
     return r;
 }
 

@@ -16,7 +16,7 @@ struct AnalyseComplete {
     qint64 mots = 0; // wc::CompterMots
     qint64 motsDifferents = 0; // wc::CompterMotsDifferents
     TableOccurrences table; // as left by AnalyserMots
-    Texte rapport; // table.Rapport(), in bytes for a text kept in bytes
+    Texte rapport; // table.TexteRapport(): in bytes for a text kept in bytes
 };
 
 // Same results as the separate calls, on any number of threads; long texts

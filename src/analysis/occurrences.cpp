@@ -57,13 +57,13 @@ void TableOccurrences::EchangerMots(qsizetype a, qsizetype b) { table().echanger
 
 qsizetype TableOccurrences::NbMotsTab() const noexcept { return table_ ? table_->nbEntrees() : 0; }
 
-QString TableOccurrences::mot(qsizetype i) const { return table_->mot(i - 1).toString(); }
+QString TableOccurrences::mot(qsizetype i) const { return table_->mot(i - 1); }
 
 qint64 TableOccurrences::occurrences(qsizetype i) const { return table_->occurrences(i - 1); }
 
-QString TableOccurrences::Rapport() const { return Rapport(false).toString(); }
+QString TableOccurrences::Rapport() const { return TexteRapport().toString(); }
 
-Texte TableOccurrences::Rapport(bool enOctets) const
+Texte TableOccurrences::TexteRapport() const
 {
-    return table_ ? table_->rapport(enOctets) : lexique::Table().rapport(enOctets);
+    return table_ ? table_->rapport() : lexique::Table().rapport();
 }

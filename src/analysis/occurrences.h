@@ -48,8 +48,8 @@ public:
     // " Occurrence des mots ", CR LF, a line of hyphens, then one line per
     // entry, in table order, with no line break after the last.
     QString Rapport() const;
-    // The same in Windows-1252 bytes with `enOctets`, for a table whose words all have them.
-    Texte Rapport(bool enOctets) const;
+    // The same, in Windows-1252 bytes when the table keeps its words so.
+    Texte TexteRapport() const;
 
 private:
     lexique::Table& table();

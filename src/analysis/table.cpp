@@ -37,10 +37,19 @@ qsizetype ecrireMajuscules(std::vector<char16_t>& sortie, const U* d, qsizetype 
     return qsizetype(sortie.size() - debut);
 }
 
-// The units of d[0, n) as UTF-16, line feeds left out; returns the end.
-char16_t* copierSansSauts(const char16_t* d, qsizetype n, char16_t* sortie)
+// The characters of d[0, n) in the units of `sortie`, line feeds left out; returns the end.
+// Narrowed, they all have a byte.
+template <class U>
+U* copierSansSauts(const U* d, qsizetype n, U* sortie)
 {
-    return std::remove_copy(d, d + n, sortie, u'\n');
+    return std::remove_copy(d, d + n, sortie, U('\n'));
+}
+char* copierSansSauts(const char16_t* d, qsizetype n, char* sortie)
+{
+    for (const char16_t* fin = d + n; d != fin; ++d)
+        if (*d != u'\n')
+            *sortie++ = char(octetCp1252(*d));
+    return sortie;
 }
 char16_t* copierSansSauts(const char* d, qsizetype n, char16_t* sortie)
 {
@@ -62,31 +71,53 @@ void garderPetit(std::vector<char16_t>& brouillon)
         brouillon = {};
 }
 
-// Whether the stored spelling is d[0, n), unit for unit.
-bool memeOrthographe(QStringView mot, const char16_t* d, qsizetype n) noexcept
+char16_t enCaractere16(char16_t u) noexcept { return u; }
+char16_t enCaractere16(char c) noexcept { return versCp1252(static_cast<unsigned char>(c)); }
+
+// Whether two spellings are the same characters.
+template <class A, class B>
+bool memeOrthographe(const A* a, qsizetype na, const B* b, qsizetype nb) noexcept
 {
-    return mot.size() == n && std::equal(d, d + n, mot.utf16());
-}
-bool memeOrthographe(QStringView mot, const char* d, qsizetype n) noexcept
-{
-    if (mot.size() != n)
+    if (na != nb)
         return false;
-    for (qsizetype i = 0; i < n; ++i)
-        if (mot.utf16()[i] != versCp1252(static_cast<unsigned char>(d[i])))
+    if constexpr (std::is_same_v<A, B>)
+        return std::equal(a, a + na, b);
+    for (qsizetype i = 0; i < na; ++i)
+        if (enCaractere16(a[i]) != enCaractere16(b[i]))
             return false;
+    return true;
+}
+
+template <class U>
+bool toutEnCp1252(const U* d, qsizetype n) noexcept
+{
+    if constexpr (std::is_same_v<U, char16_t>)
+        for (qsizetype i = 0; i < n; ++i)
+            if (octetCp1252(d[i]) < 0)
+                return false;
     return true;
 }
 
 } // namespace
 
+QString Table::mot(qsizetype i) const
+{
+    return surMot(ordre_[size_t(i)], [](const auto* d, qsizetype n) {
+        QString mot(n, Qt::Uninitialized);
+        copierSansSauts(d, n, reinterpret_cast<char16_t*>(mot.data()));
+        return mot;
+    });
+}
+
 template <class U>
 bool Table::memeMajuscule(quint32 place, const U* d, qsizetype n)
 {
-    const QStringView mot = motDe(place);
     majuscules_.clear();
     autres_.clear();
     const qsizetype longueur = ecrireMajuscules(majuscules_, d, n);
-    return ecrireMajuscules(autres_, mot.utf16(), mot.size()) == longueur
+    return surMot(place,
+                  [&](const auto* mot, qsizetype m) { return ecrireMajuscules(autres_, mot, m); })
+        == longueur
         && std::equal(autres_.begin(), autres_.end(), majuscules_.begin());
 }
 
@@ -139,6 +170,10 @@ void Table::compterLot(const Apport<U>* lot, size_t nb)
 template <class U>
 void Table::placerLot(const Apport<U>* lot, size_t nb, const quint32* haches)
 {
+    if (octets_)
+        for (size_t k = 0; k < nb; ++k)
+            if (!toutEnCp1252(lot[k].d, lot[k].n))
+                passerEnUtf16();
     for (size_t k = 0; k < nb; ++k)
         index_.prechargerCase(haches[k]);
     for (size_t k = 0; k < nb; ++k)
@@ -151,7 +186,11 @@ void Table::placerLot(const Apport<U>* lot, size_t nb, const quint32* haches)
         quint32 place = index_.chercher(
             haches[k],
             [&](quint32 p) {
-                return memeOrthographe(motDe(p), a.d, a.n) || memeMajuscule(p, a.d, a.n);
+                return surMot(p,
+                              [&](const auto* mot, qsizetype m) {
+                                  return memeOrthographe(mot, m, a.d, a.n);
+                              })
+                    || memeMajuscule(p, a.d, a.n);
             },
             libre);
         if (place == Index::kLibre)
@@ -166,12 +205,16 @@ template <class U>
 quint32 Table::ajouter(const U* d, qsizetype n, quint32 h, size_t libre)
 {
     const qsizetype longueur = n - std::count(d, d + n, U('\n'));
-    const quint32 place = arene_.allouer(8 + ((size_t(longueur) + 1) & ~size_t(1)));
+    const size_t unites = octets_ ? (size_t(longueur) + 1) / 2 : size_t(longueur);
+    const quint32 place = arene_.allouer(8 + ((unites + 1) & ~size_t(1)));
     char16_t* e = arene_.at(place);
     const quint32 l = quint32(longueur);
     std::memcpy(e + 4, &l, sizeof l); // the count is already 0
     std::memcpy(e + 6, &h, sizeof h);
-    copierSansSauts(d, n, e + 8);
+    if (octets_)
+        copierSansSauts(d, n, reinterpret_cast<char*>(e + 8));
+    else
+        copierSansSauts(d, n, e + 8);
     ordre_.push_back(place);
     index_.occuper(libre, h, place);
     return place;
@@ -180,10 +223,27 @@ quint32 Table::ajouter(const U* d, qsizetype n, quint32 h, size_t libre)
 template void Table::compterLot(const Apport<char16_t>*, size_t);
 template void Table::compterLot(const Apport<char>*, size_t);
 
-void Table::fusionner(const Table& suite, const std::stop_token& arret)
+void Table::passerEnUtf16()
 {
-    // In entry order, with the hashes kept in the records.
-    Apport<char16_t> lot[kLot];
+    Table large;
+    large.reserverPour(ordre_.size());
+    for (const quint32 place : ordre_)
+        surMot(place, [&](const auto* d, qsizetype n) {
+            size_t libre = 0;
+            large.index_.chercher(
+                hacheDe(place), [](quint32) { return false; }, libre);
+            large.fixerCompte(large.ajouter(d, n, hacheDe(place), libre), compte(place));
+        });
+    arene_ = std::move(large.arene_);
+    index_ = std::move(large.index_);
+    ordre_ = std::move(large.ordre_);
+    octets_ = false;
+}
+
+template <class U>
+void Table::fusionnerDe(const Table& suite, const std::stop_token& arret)
+{
+    Apport<U> lot[kLot];
     quint32 haches[kLot];
     for (size_t debut = 0; debut < suite.ordre_.size(); debut += kLot) {
         if (arret.stop_requested())
@@ -191,12 +251,21 @@ void Table::fusionner(const Table& suite, const std::stop_token& arret)
         const size_t nb = std::min(kLot, suite.ordre_.size() - debut);
         for (size_t k = 0; k < nb; ++k) {
             const quint32 origine = suite.ordre_[debut + k];
-            const QStringView mot = suite.motDe(origine);
-            lot[k] = {mot.utf16(), mot.size(), suite.compte(origine)};
+            lot[k] = {reinterpret_cast<const U*>(suite.arene_.at(origine) + 8),
+                      suite.longueur(origine), suite.compte(origine)};
             haches[k] = suite.hacheDe(origine);
         }
         placerLot(lot, nb, haches);
     }
+}
+
+void Table::fusionner(const Table& suite, const std::stop_token& arret)
+{
+    // In entry order, with the hashes kept in the records.
+    if (suite.octets_)
+        fusionnerDe<char>(suite, arret);
+    else
+        fusionnerDe<char16_t>(suite, arret);
 }
 
 void Table::trier()
@@ -253,6 +322,14 @@ constexpr char16_t kApres[] = u"     ";
 template <class C>
 struct Ecriture {
     C* p;
+    void ecrire(const char* s, qsizetype n)
+    {
+        if constexpr (std::is_same_v<C, char>)
+            std::memcpy(p, s, size_t(n));
+        else
+            elargirCp1252(s, n, p);
+        p += n;
+    }
     void ecrire(const char16_t* s, qsizetype n)
     {
         if constexpr (std::is_same_v<C, char16_t>) {
@@ -290,12 +367,11 @@ void Table::ecrireRapport(C* sortie) const
         e.ecrire(kAvant, 5);
         e.ecrireNombre(quint64(compte(place)));
         e.ecrire(kApres, 5);
-        const QStringView mot = motDe(place);
-        e.ecrire(mot.utf16(), mot.size());
+        surMot(place, [&e](const auto* mot, qsizetype n) { e.ecrire(mot, n); });
     }
 }
 
-Texte Table::rapport(bool enOctets) const
+Texte Table::rapport() const
 {
     qsizetype taille = kLongueurEntete;
     for (size_t k = 0; k < ordre_.size(); ++k) {
@@ -303,9 +379,9 @@ Texte Table::rapport(bool enOctets) const
         qsizetype chiffres = 1;
         for (quint64 v = quint64(compte(ordre_[k])); v >= 10; v /= 10)
             ++chiffres;
-        taille += 5 + chiffres + 5 + motDe(ordre_[k]).size();
+        taille += 5 + chiffres + 5 + longueur(ordre_[k]);
     }
-    if (enOctets) {
+    if (octets_) {
         QByteArray octets(taille, Qt::Uninitialized);
         ecrireRapport(octets.data());
         return Texte::enCp1252(std::move(octets));

@@ -3,7 +3,8 @@
 
 // The word-occurrence table: its entries in table order, each a record of
 // the count (4 units), the length (2 units), the hash of the capital form
-// (2 units) and the spelling of the word's first occurrence, and an index
+// (2 units) and the spelling of the word's first occurrence (in UTF-16, or
+// in Windows-1252 bytes for the table of a text kept so), and an index
 // from capital forms to the records. The capital forms are not kept: a
 // lookup compares spellings first, and works out capital forms only when
 // they differ.
@@ -24,9 +25,15 @@ namespace lexique {
 
 class Table {
 public:
+    // With `enOctets`, the words are kept in Windows-1252 bytes, until one
+    // that has none comes.
+    explicit Table(bool enOctets = false)
+        : octets_(enOctets)
+    { }
+
     qsizetype nbEntrees() const noexcept { return qsizetype(ordre_.size()); }
     // Entries count from 0 here.
-    QStringView mot(qsizetype i) const noexcept { return motDe(ordre_[size_t(i)]); }
+    QString mot(qsizetype i) const;
     qint64 occurrences(qsizetype i) const noexcept { return compte(ordre_[size_t(i)]); }
 
     // `compte` occurrences of the word run d[0, n), whose line feeds are left
@@ -61,8 +68,8 @@ public:
         std::swap(ordre_[size_t(a)], ordre_[size_t(b)]);
     }
 
-    // In Windows-1252 bytes with `enOctets`, for a table whose words all have them.
-    Texte rapport(bool enOctets = false) const;
+    // In Windows-1252 bytes when the words are kept so.
+    Texte rapport() const;
 
 private:
     qint64 compte(quint32 place) const noexcept
@@ -75,12 +82,20 @@ private:
     {
         std::memcpy(arene_.at(place), &c, sizeof c);
     }
-    QStringView motDe(quint32 place) const noexcept
+    qsizetype longueur(quint32 place) const noexcept
     {
-        const char16_t* e = arene_.at(place);
         quint32 n;
-        std::memcpy(&n, e + 4, sizeof n);
-        return QStringView(e + 8, qsizetype(n));
+        std::memcpy(&n, arene_.at(place) + 4, sizeof n);
+        return qsizetype(n);
+    }
+    // f(the word's characters, their number), as bytes or UTF-16 units.
+    template <class F>
+    decltype(auto) surMot(quint32 place, F&& f) const
+    {
+        const char16_t* mot = arene_.at(place) + 8;
+        if (octets_)
+            return f(reinterpret_cast<const char*>(mot), longueur(place));
+        return f(mot, longueur(place));
     }
     quint32 hacheDe(quint32 place) const noexcept
     {
@@ -93,6 +108,10 @@ private:
     void placerLot(const Apport<U>* lot, size_t nb, const quint32* haches);
     template <class U>
     quint32 hacherMajuscules(const U* d, qsizetype n);
+    template <class U>
+    void fusionnerDe(const Table& suite, const std::stop_token& arret);
+    // Keeps the words in UTF-16 from now on, for one that has no byte.
+    void passerEnUtf16();
     template <class C>
     void ecrireRapport(C* sortie) const;
     // Sorted, the records come in no order: the one a few entries ahead is fetched early.
@@ -110,6 +129,7 @@ private:
     template <class U>
     quint32 ajouter(const U* d, qsizetype n, quint32 h, size_t libre);
 
+    bool octets_ = false;
     Arene arene_;
     Index index_;
     std::vector<quint32> ordre_; // the record of each entry, in table order

@@ -54,6 +54,19 @@ TEST(Analyse, RapportDansLaFormeDuTexte)
     const AnalyseComplete large = analyserTexte(texte);
     EXPECT_FALSE(large.rapport.estEnOctets());
     EXPECT_EQ(large.rapport, attendu);
+
+    // Words added later: one with a byte keeps the table in bytes; one without turns it to
+    // UTF-16, every entry kept in its place.
+    TableOccurrences t = enOctets.table;
+    t.AjouterMot(u"ÉTÉ");
+    EXPECT_TRUE(t.TexteRapport().estEnOctets());
+    t.AjouterMot(u"ωmega");
+    t.AjouterMot(u"CŒUR");
+    EXPECT_FALSE(t.TexteRapport().estEnOctets());
+    EXPECT_EQ(
+        t.Rapport(),
+        QStringLiteral(" Occurrence des mots \r\n ------------------------------\r\n   3     cœur"
+                       "\r\n   2     été\r\n   1     uro\r\n   1     l'été\r\n   1     ωmega"));
 }
 
 } // namespace

@@ -18,7 +18,7 @@ Table contenu(const lexique::Table& t)
 {
     Table r;
     for (qsizetype i = 0; i < t.nbEntrees(); ++i)
-        r.emplace_back(t.mot(i).toString(), t.occurrences(i));
+        r.emplace_back(t.mot(i), t.occurrences(i));
     return r;
 }
 

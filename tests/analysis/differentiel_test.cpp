@@ -28,7 +28,7 @@ std::vector<reference::Entree> contenu(const lexique::Table& t)
 {
     std::vector<reference::Entree> r;
     for (qsizetype i = 0; i < t.nbEntrees(); ++i)
-        r.push_back({t.mot(i).toString(), t.occurrences(i)});
+        r.push_back({t.mot(i), t.occurrences(i)});
     return r;
 }
 
