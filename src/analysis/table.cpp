@@ -170,10 +170,9 @@ void Table::compterLot(const Apport<U>* lot, size_t nb)
 template <class U>
 void Table::placerLot(const Apport<U>* lot, size_t nb, const quint32* haches)
 {
-    if (octets_)
-        for (size_t k = 0; k < nb; ++k)
-            if (!toutEnCp1252(lot[k].d, lot[k].n))
-                passerEnUtf16();
+    for (size_t k = 0; octets_ && k < nb; ++k)
+        if (!toutEnCp1252(lot[k].d, lot[k].n))
+            passerEnUtf16();
     for (size_t k = 0; k < nb; ++k)
         index_.prechargerCase(haches[k]);
     for (size_t k = 0; k < nb; ++k)
@@ -251,8 +250,8 @@ void Table::fusionnerDe(const Table& suite, const std::stop_token& arret)
         const size_t nb = std::min(kLot, suite.ordre_.size() - debut);
         for (size_t k = 0; k < nb; ++k) {
             const quint32 origine = suite.ordre_[debut + k];
-            lot[k] = {reinterpret_cast<const U*>(suite.arene_.at(origine) + 8),
-                      suite.longueur(origine), suite.compte(origine)};
+            lot[k] = {reinterpret_cast<const U*>(suite.debutMot(origine)), suite.longueur(origine),
+                      suite.compte(origine)};
             haches[k] = suite.hacheDe(origine);
         }
         placerLot(lot, nb, haches);

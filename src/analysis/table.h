@@ -88,11 +88,13 @@ private:
         std::memcpy(&n, arene_.at(place) + 4, sizeof n);
         return qsizetype(n);
     }
+    // Where the record's word starts: UTF-16 units, or bytes two to a unit.
+    const char16_t* debutMot(quint32 place) const noexcept { return arene_.at(place) + 8; }
     // f(the word's characters, their number), as bytes or UTF-16 units.
     template <class F>
     decltype(auto) surMot(quint32 place, F&& f) const
     {
-        const char16_t* mot = arene_.at(place) + 8;
+        const char16_t* mot = debutMot(place);
         if (octets_)
             return f(reinterpret_cast<const char*>(mot), longueur(place));
         return f(mot, longueur(place));
