@@ -122,14 +122,21 @@ AnalyseComplete analyserFormes(T texte, int fils, std::stop_token arretDemande)
     enParallele(taches, arret);
     if (arret.stop_requested())
         return {};
-    A& debut = *analyses[0];
-    for (size_t k = 1; k < parts; ++k) {
-        fusionner(debut, *analyses[k], k + 1 == parts, arret.get_token());
-        analyses[k].reset();
+    // Neighbours merge by pairs, the pairs of a round side by side: n parts take log2(n)
+    // rounds, and each part's words still come after those of the parts before it.
+    for (size_t pas = 1; pas < parts; pas *= 2) {
+        const bool derniere = 2 * pas >= parts;
+        std::vector<std::function<void()>> fusions;
+        for (size_t k = 0; k + pas < parts; k += 2 * pas)
+            fusions.emplace_back([&, k, pas, derniere] {
+                fusionner(*analyses[k], *analyses[k + pas], derniere, arret.get_token());
+                analyses[k + pas].reset();
+            });
+        enParallele(fusions, arret);
         if (arret.stop_requested())
             return {};
     }
-    return resultat(debut, arret.get_token());
+    return resultat(*analyses[0], arret.get_token());
 }
 
 } // namespace
