@@ -132,9 +132,11 @@ void DecoupeLignes::prevoir(Unite*& debut, qsizetype caracteres)
         texte.resize(cible);
         // No large pages: where the system must first gather them, a fresh process waited for
         // that up to a quarter of a second.
-        if (neuf) {
+        if (neuf && attendus_ > ecrits_) {
+            // Past the characters already written: those of the byte form are widened apart.
             const qsizetype attendus = std::min<qsizetype>(qsizetype(attendus_), texte.size());
-            pages_ = PagesPreparees(texte.data(), attendus * qsizetype(sizeof(Unite)));
+            pages_ = PagesPreparees(texte.data() + ecrits_ * qsizetype(sizeof(Unite)),
+                                    (attendus - ecrits_) * qsizetype(sizeof(Unite)));
         }
     }
     debut = reinterpret_cast<Unite*>(texte.data());
@@ -142,13 +144,18 @@ void DecoupeLignes::prevoir(Unite*& debut, qsizetype caracteres)
 
 void DecoupeLignes::passerEnUtf16()
 {
-    const qsizetype ecrits = ecrits_;
-    ecrits_ = 0;
     char16_t* large = nullptr;
-    prevoir(large, ecrits);
-    elargirCp1252(octets_.constData(), ecrits, large);
-    ecrits_ = ecrits;
-    octets_ = QByteArray(); // its pages were left alone when the UTF-16 room was taken
+    prevoir(large, 0);
+    // From the end, each slice of bytes given back once widened: a text that turns late holds
+    // twice its size at most, not three times.
+    constexpr qsizetype kTranche = qsizetype(1) << 20;
+    for (qsizetype fin = ecrits_; fin > 0;) {
+        const qsizetype debut = std::max<qsizetype>(0, fin - kTranche);
+        elargirCp1252(octets_.constData() + debut, fin - debut, large + debut);
+        rendrePages(octets_.data() + debut, fin - debut);
+        fin = debut;
+    }
+    octets_ = QByteArray();
     enOctets_ = false;
 }
 

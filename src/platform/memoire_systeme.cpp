@@ -83,6 +83,20 @@ void partagerMemoireLiberee()
 #endif
 }
 
+void rendrePages(void* debut, qsizetype octets) noexcept
+{
+#if defined(MADV_DONTNEED)
+    const quintptr taillePage = quintptr(sysconf(_SC_PAGESIZE));
+    const quintptr d = (quintptr(debut) + taillePage - 1) & ~(taillePage - 1);
+    const quintptr f = (quintptr(debut) + quintptr(octets)) & ~(taillePage - 1);
+    if (f > d)
+        madvise(reinterpret_cast<void*>(d), f - d, MADV_DONTNEED);
+#else
+    Q_UNUSED(debut);
+    Q_UNUSED(octets);
+#endif
+}
+
 PagesPreparees::PagesPreparees(void* debut, qsizetype octets)
 {
 #if defined(MADV_POPULATE_WRITE)

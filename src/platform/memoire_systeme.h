@@ -23,6 +23,10 @@ qint64 memoireDisponibleSelon(QByteArrayView meminfo, QByteArrayView status, qin
 // than staying in one pool per thread, so that a second open reuses it.
 void partagerMemoireLiberee();
 
+// Gives the whole pages inside [debut, debut + octets) back to the system at once: they read as
+// zeros afterwards. Does nothing where the system cannot.
+void rendrePages(void* debut, qsizetype octets) noexcept;
+
 // Has the system give [debut, debut + octets) to this process now, zeroed, from a thread of its
 // own, ahead of the writes that follow, which then do not each wait for a fresh page. The
 // memory is never read or written here, so it may be in use meanwhile. Stops and waits at
