@@ -106,7 +106,7 @@ private:
     // brought into cache; the table gathers those counts by capital form when it is asked for.
     // Spellings with a count not yet in the table, in the order of their first run.
     std::vector<quint32> aReporter_;
-    Table table_{std::is_same_v<U, char>};
+    Table table_;
     std::vector<Mot> motsDuMorceau_;
     std::vector<U> horsTexte_;
     std::vector<Mot> motsWcDuSegment_;

@@ -37,6 +37,12 @@ qsizetype ecrireMajuscules(std::vector<char16_t>& sortie, const U* d, qsizetype 
     return qsizetype(sortie.size() - debut);
 }
 
+// The byte of a character in Windows-1252, or -1; Latin-1's without a search.
+int octetDe(char16_t c) noexcept
+{
+    return c < 0x80 || (c >= 0xA0 && c < 0x100) ? c : octetCp1252(c);
+}
+
 // The characters of d[0, n) in the units of `sortie`, line feeds left out; returns the end.
 // Narrowed, they all have a byte.
 template <class U>
@@ -48,7 +54,7 @@ char* copierSansSauts(const char16_t* d, qsizetype n, char* sortie)
 {
     for (const char16_t* fin = d + n; d != fin; ++d)
         if (*d != u'\n')
-            *sortie++ = char(octetCp1252(*d));
+            *sortie++ = char(octetDe(*d));
     return sortie;
 }
 char16_t* copierSansSauts(const char* d, qsizetype n, char16_t* sortie)
@@ -93,7 +99,7 @@ bool toutEnCp1252(const U* d, qsizetype n) noexcept
 {
     if constexpr (std::is_same_v<U, char16_t>)
         for (qsizetype i = 0; i < n; ++i)
-            if (octetCp1252(d[i]) < 0)
+            if (octetDe(d[i]) < 0)
                 return false;
     return true;
 }
@@ -170,9 +176,6 @@ void Table::compterLot(const Apport<U>* lot, size_t nb)
 template <class U>
 void Table::placerLot(const Apport<U>* lot, size_t nb, const quint32* haches)
 {
-    for (size_t k = 0; octets_ && k < nb; ++k)
-        if (!toutEnCp1252(lot[k].d, lot[k].n))
-            passerEnUtf16();
     for (size_t k = 0; k < nb; ++k)
         index_.prechargerCase(haches[k]);
     for (size_t k = 0; k < nb; ++k)
@@ -204,16 +207,18 @@ template <class U>
 quint32 Table::ajouter(const U* d, qsizetype n, quint32 h, size_t libre)
 {
     const qsizetype longueur = n - std::count(d, d + n, U('\n'));
-    const size_t unites = octets_ ? (size_t(longueur) + 1) / 2 : size_t(longueur);
+    const bool octets = toutEnCp1252(d, n);
+    const size_t unites = octets ? (size_t(longueur) + 1) / 2 : size_t(longueur);
     const quint32 place = arene_.allouer(8 + ((unites + 1) & ~size_t(1)));
     char16_t* e = arene_.at(place);
-    const quint32 l = quint32(longueur);
+    const quint32 l = quint32(longueur) | (octets ? 0 : kLarge);
     std::memcpy(e + 4, &l, sizeof l); // the count is already 0
     std::memcpy(e + 6, &h, sizeof h);
-    if (octets_)
+    if (octets)
         copierSansSauts(d, n, reinterpret_cast<char*>(e + 8));
     else
         copierSansSauts(d, n, e + 8);
+    toutEnOctets_ = toutEnOctets_ && octets;
     ordre_.push_back(place);
     index_.occuper(libre, h, place);
     return place;
@@ -222,49 +227,39 @@ quint32 Table::ajouter(const U* d, qsizetype n, quint32 h, size_t libre)
 template void Table::compterLot(const Apport<char16_t>*, size_t);
 template void Table::compterLot(const Apport<char>*, size_t);
 
-void Table::passerEnUtf16()
-{
-    Table large;
-    large.reserverPour(ordre_.size());
-    for (const quint32 place : ordre_)
-        surMot(place, [&](const auto* d, qsizetype n) {
-            size_t libre = 0;
-            large.index_.chercher(
-                hacheDe(place), [](quint32) { return false; }, libre);
-            large.fixerCompte(large.ajouter(d, n, hacheDe(place), libre), compte(place));
-        });
-    arene_ = std::move(large.arene_);
-    index_ = std::move(large.index_);
-    ordre_ = std::move(large.ordre_);
-    octets_ = false;
-}
-
-template <class U>
-void Table::fusionnerDe(const Table& suite, const std::stop_token& arret)
-{
-    Apport<U> lot[kLot];
-    quint32 haches[kLot];
-    for (size_t debut = 0; debut < suite.ordre_.size(); debut += kLot) {
-        if (arret.stop_requested())
-            return;
-        const size_t nb = std::min(kLot, suite.ordre_.size() - debut);
-        for (size_t k = 0; k < nb; ++k) {
-            const quint32 origine = suite.ordre_[debut + k];
-            lot[k] = {reinterpret_cast<const U*>(suite.debutMot(origine)), suite.longueur(origine),
-                      suite.compte(origine)};
-            haches[k] = suite.hacheDe(origine);
-        }
-        placerLot(lot, nb, haches);
-    }
-}
-
 void Table::fusionner(const Table& suite, const std::stop_token& arret)
 {
-    // In entry order, with the hashes kept in the records.
-    if (suite.octets_)
-        fusionnerDe<char>(suite, arret);
-    else
-        fusionnerDe<char16_t>(suite, arret);
+    // In entry order, with the hashes kept in the records; a batch holds words of one form.
+    Apport<char> octets[kLot];
+    Apport<char16_t> larges[kLot];
+    quint32 haches[kLot];
+    size_t nb = 0;
+    bool formeOctets = true;
+    const auto placer = [&] {
+        if (formeOctets)
+            placerLot(octets, nb, haches);
+        else
+            placerLot(larges, nb, haches);
+        nb = 0;
+    };
+    for (size_t i = 0; i < suite.ordre_.size(); ++i) {
+        if (i % kLot == 0 && arret.stop_requested())
+            return;
+        const quint32 origine = suite.ordre_[i];
+        if (nb == kLot || (nb > 0 && suite.enOctets(origine) != formeOctets))
+            placer();
+        formeOctets = suite.enOctets(origine);
+        haches[nb] = suite.hacheDe(origine);
+        const qint64 compte = suite.compte(origine);
+        suite.surMot(origine, [&](const auto* d, qsizetype n) {
+            if constexpr (std::is_same_v<decltype(d), const char*>)
+                octets[nb] = {d, n, compte};
+            else
+                larges[nb] = {d, n, compte};
+        });
+        ++nb;
+    }
+    placer();
 }
 
 void Table::trier()
@@ -336,8 +331,7 @@ struct Ecriture {
             p += n;
         } else {
             for (qsizetype i = 0; i < n; ++i)
-                *p++ = char(s[i] < 0x80 || (s[i] >= 0xA0 && s[i] < 0x100) ? s[i]
-                                                                          : octetCp1252(s[i]));
+                *p++ = char(octetDe(s[i]));
         }
     }
     void ecrireNombre(quint64 v)
@@ -380,7 +374,7 @@ Texte Table::rapport() const
             ++chiffres;
         taille += 5 + chiffres + 5 + longueur(ordre_[k]);
     }
-    if (octets_) {
+    if (toutEnOctets_) {
         QByteArray octets(taille, Qt::Uninitialized);
         ecrireRapport(octets.data());
         return Texte::enCp1252(std::move(octets));

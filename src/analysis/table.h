@@ -3,8 +3,8 @@
 
 // The word-occurrence table: its entries in table order, each a record of
 // the count (4 units), the length (2 units), the hash of the capital form
-// (2 units) and the spelling of the word's first occurrence (in UTF-16, or
-// in Windows-1252 bytes for the table of a text kept so), and an index
+// (2 units) and the spelling of the word's first occurrence (in Windows-1252
+// bytes, or in UTF-16 for a word that has none), and an index
 // from capital forms to the records. The capital forms are not kept: a
 // lookup compares spellings first, and works out capital forms only when
 // they differ.
@@ -25,12 +25,6 @@ namespace lexique {
 
 class Table {
 public:
-    // With `enOctets`, the words are kept in Windows-1252 bytes, until one
-    // that has none comes.
-    explicit Table(bool enOctets = false)
-        : octets_(enOctets)
-    { }
-
     qsizetype nbEntrees() const noexcept { return qsizetype(ordre_.size()); }
     // Entries count from 0 here.
     QString mot(qsizetype i) const;
@@ -82,12 +76,19 @@ private:
     {
         std::memcpy(arene_.at(place), &c, sizeof c);
     }
-    qsizetype longueur(quint32 place) const noexcept
+    // The top bit of a record's length marks a word kept in UTF-16.
+    static constexpr quint32 kLarge = quint32(1) << 31;
+    quint32 longueurMarquee(quint32 place) const noexcept
     {
         quint32 n;
         std::memcpy(&n, arene_.at(place) + 4, sizeof n);
-        return qsizetype(n);
+        return n;
     }
+    qsizetype longueur(quint32 place) const noexcept
+    {
+        return qsizetype(longueurMarquee(place) & ~kLarge);
+    }
+    bool enOctets(quint32 place) const noexcept { return !(longueurMarquee(place) & kLarge); }
     // Where the record's word starts: UTF-16 units, or bytes two to a unit.
     const char16_t* debutMot(quint32 place) const noexcept { return arene_.at(place) + 8; }
     // f(the word's characters, their number), as bytes or UTF-16 units.
@@ -95,7 +96,7 @@ private:
     decltype(auto) surMot(quint32 place, F&& f) const
     {
         const char16_t* mot = debutMot(place);
-        if (octets_)
+        if (enOctets(place))
             return f(reinterpret_cast<const char*>(mot), longueur(place));
         return f(mot, longueur(place));
     }
@@ -110,10 +111,6 @@ private:
     void placerLot(const Apport<U>* lot, size_t nb, const quint32* haches);
     template <class U>
     quint32 hacherMajuscules(const U* d, qsizetype n);
-    template <class U>
-    void fusionnerDe(const Table& suite, const std::stop_token& arret);
-    // Keeps the words in UTF-16 from now on, for one that has no byte.
-    void passerEnUtf16();
     template <class C>
     void ecrireRapport(C* sortie) const;
     // Sorted, the records come in no order: the one a few entries ahead is fetched early.
@@ -131,7 +128,8 @@ private:
     template <class U>
     quint32 ajouter(const U* d, qsizetype n, quint32 h, size_t libre);
 
-    bool octets_ = false;
+    // No word is kept in UTF-16: the report can be in bytes.
+    bool toutEnOctets_ = true;
     Arene arene_;
     Index index_;
     std::vector<quint32> ordre_; // the record of each entry, in table order
