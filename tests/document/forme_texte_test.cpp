@@ -42,6 +42,15 @@ TEST(FormeTexte, ALateCharacterWithoutAByteTurnsTheTextToUtf16AtAnyBlockBoundary
     }
 }
 
+// Megabytes already kept as bytes are widened by slices from their end, each given back as it
+// goes: every slice must land where it belongs.
+TEST(FormeTexte, ALateCharacterAfterMegabytesOfBytes)
+{
+    const QByteArray debut = kBase.toUtf8().repeated(60000); // 2.6 MB, 2.4 million characters
+    for (const qsizetype bloc : {qsizetype(1) << 16, qsizetype(1) << 20})
+        verifier(debut + u"\u0151 fin"_qs.toUtf8(), bloc, false);
+}
+
 TEST(FormeTexte, TextsWithABytePerCharacterStayBytes)
 {
     QByteArray cp1252;
