@@ -29,6 +29,7 @@
 #include <QFutureWatcher>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -324,9 +325,12 @@ bool estEntreeUtilisateur(QEvent::Type type)
 
 bool Form1::eventFilter(QObject* surveille, QEvent* evenement)
 {
-    // While an open works, input is dropped rather than kept for later.
+    // While an open works, input is dropped rather than kept for later; the window manager's
+    // close, which a grab of the dialog gone may have kept from it, still closes.
     if (ouvertureEnCours() && estEntreeUtilisateur(evenement->type())
-        && (surveille->isWidgetType() || surveille->isWindowType()))
+        && (surveille->isWidgetType() || surveille->isWindowType())
+        && !(evenement->type() == QEvent::KeyPress
+             && estRaccourciFermeture(*static_cast<QKeyEvent*>(evenement))))
         return true;
     // A file dropped on the search box opens like one dropped anywhere else on the window.
     if (surveille == TxtRecherche

@@ -47,6 +47,19 @@ TEST_F(Ouvrir, DuringTheWorkInputIsDroppedAndTheTimerIsStill)
     EXPECT_NE(form.aide(), nullptr);
 }
 
+// Alt+F4 that a grab of the dialog kept from the window manager reaches the program as a key.
+TEST_F(Ouvrir, DuringTheWorkTheCloseKeyAloneEndsTheProgram)
+{
+    fakes.files.answers.push_back(write(u"a.txt"_qs, "un\r\n"));
+    form.Cmdouvrir_Click();
+    for (const auto& [touche, avec] : {std::pair{Qt::Key_F4, Qt::ControlModifier},
+                                       {Qt::Key_F3, Qt::AltModifier},
+                                       {Qt::Key_F4, Qt::AltModifier}})
+        QTest::keyClick(form.Le_texte, touche, avec);
+    EXPECT_EQ(fakes.programEnds, 1);
+    attendreOuverture();
+}
+
 TEST_F(Ouvrir, ARefusedOpenChangesNothingAndSaysWhy)
 {
     const QString premier = writeAndOpen(u"a.txt"_qs, "un\r\n");

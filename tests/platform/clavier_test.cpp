@@ -102,4 +102,19 @@ TEST(GarderLeClavier, LeavesAloneMenusAndTheWindowsOfOthers)
     EXPECT_EQ(principale.demandesApres(), auDepart);
 }
 
+// Alt+F4 that reaches the program, a grab having kept it from the window manager, closes the
+// window seen active: the modal dialog while it shows, else the main window.
+TEST(GarderLeClavier, TheCloseKeyClosesTheWindowSeen)
+{
+    for (const bool avecDialogue : {true, false}) {
+        Principale principale;
+        QDialog dialogue(&principale.fenetre);
+        dialogue.setModal(true);
+        dialogue.setVisible(avecDialogue);
+        QTest::keyClick(&principale.fenetre, Qt::Key_F4, Qt::AltModifier);
+        EXPECT_EQ(principale.fenetre.isVisible(), avecDialogue) << avecDialogue;
+        EXPECT_FALSE(dialogue.isVisible());
+    }
+}
+
 } // namespace

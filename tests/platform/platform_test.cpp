@@ -1,10 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/choix_fichier.h"
 #include "platform/habillage.h"
 #include "platform/lanceur.h"
 
+#include <QApplication>
 #include <QDesktopServices>
+#include <QMenu>
+#include <QPointer>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <gtest/gtest.h>
 
@@ -44,6 +50,25 @@ TEST(LanceurQt, HandsTheWholeAddressToTheDesktop)
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     ASSERT_EQ(ouvreur.ouvertes.size(), 1);
     EXPECT_EQ(ouvreur.ouvertes[0].toString(), adresse);
+}
+
+// The window manager's close for the dialog just gone is for the main window the user saw then;
+// a list of the dialog's left open would take the keys meant for the main window.
+TEST(ChoixFichierQt, ACloseForTheDialogGoneClosesItsParent)
+{
+    QWidget parent;
+    parent.show();
+    QPointer<QWidget> dialogue;
+    QTimer::singleShot(0, [&] {
+        dialogue = QApplication::activeModalWidget();
+        (new QMenu(dialogue))->popup({});
+        dialogue->close();
+    });
+    EXPECT_EQ(ChoixFichierQt().choisirFichierTexte(&parent), QString());
+    ASSERT_TRUE(dialogue && parent.isVisible() && !QApplication::activePopupWidget());
+    QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(
+        dialogue->windowHandle());
+    EXPECT_FALSE(parent.isVisible());
 }
 
 } // namespace
