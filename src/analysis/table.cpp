@@ -37,12 +37,6 @@ qsizetype ecrireMajuscules(std::vector<char16_t>& sortie, const U* d, qsizetype 
     return qsizetype(sortie.size() - debut);
 }
 
-// The byte of a character in Windows-1252, or -1; Latin-1's without a search.
-int octetDe(char16_t c) noexcept
-{
-    return c < 0x80 || (c >= 0xA0 && c < 0x100) ? c : octetCp1252(c);
-}
-
 // The characters of d[0, n) in the units of `sortie`, line feeds left out; returns the end.
 // Narrowed, they all have a byte.
 template <class U>
@@ -54,7 +48,7 @@ char* copierSansSauts(const char16_t* d, qsizetype n, char* sortie)
 {
     for (const char16_t* fin = d + n; d != fin; ++d)
         if (*d != u'\n')
-            *sortie++ = char(octetDe(*d));
+            *sortie++ = char(octetCp1252(*d));
     return sortie;
 }
 char16_t* copierSansSauts(const char* d, qsizetype n, char16_t* sortie)
@@ -77,9 +71,6 @@ void garderPetit(std::vector<char16_t>& brouillon)
         brouillon = {};
 }
 
-char16_t enCaractere16(char16_t u) noexcept { return u; }
-char16_t enCaractere16(char c) noexcept { return versCp1252(static_cast<unsigned char>(c)); }
-
 // Whether two spellings are the same characters.
 template <class A, class B>
 bool memeOrthographe(const A* a, qsizetype na, const B* b, qsizetype nb) noexcept
@@ -89,7 +80,7 @@ bool memeOrthographe(const A* a, qsizetype na, const B* b, qsizetype nb) noexcep
     if constexpr (std::is_same_v<A, B>)
         return std::equal(a, a + na, b);
     for (qsizetype i = 0; i < na; ++i)
-        if (enCaractere16(a[i]) != enCaractere16(b[i]))
+        if (enCaractere(a[i]) != enCaractere(b[i]))
             return false;
     return true;
 }
@@ -99,7 +90,7 @@ bool toutEnCp1252(const U* d, qsizetype n) noexcept
 {
     if constexpr (std::is_same_v<U, char16_t>)
         for (qsizetype i = 0; i < n; ++i)
-            if (octetDe(d[i]) < 0)
+            if (octetCp1252(d[i]) < 0)
                 return false;
     return true;
 }
@@ -331,7 +322,7 @@ struct Ecriture {
             p += n;
         } else {
             for (qsizetype i = 0; i < n; ++i)
-                *p++ = char(octetDe(s[i]));
+                *p++ = char(octetCp1252(s[i]));
         }
     }
     void ecrireNombre(quint64 v)

@@ -54,10 +54,8 @@ void elargirCp1252(const char* octets, qsizetype n, char16_t* sortie) noexcept
         sortie[i] = kCp1252[entree[i]];
 }
 
-int octetCp1252(char16_t c) noexcept
+int octetCp1252HorsLatin1(char16_t c) noexcept
 {
-    if (c < 0x80 || (c >= 0xA0 && c < 0x100))
-        return c;
     const auto* p = std::find(kCp1252High.begin(), kCp1252High.end(), c);
     return p == kCp1252High.end() ? -1 : 0x80 + int(p - kCp1252High.begin());
 }

@@ -22,8 +22,13 @@ inline char16_t versCp1252(unsigned char octet) { return kCp1252[octet]; }
 // Writes the characters of n Windows-1252 bytes.
 void elargirCp1252(const char* octets, qsizetype n, char16_t* sortie) noexcept;
 
+// The byte of a character in Windows-1252 outside Latin-1's, or -1 when it has none.
+int octetCp1252HorsLatin1(char16_t c) noexcept;
 // The byte of a character in Windows-1252, or -1 when it has none.
-int octetCp1252(char16_t c) noexcept;
+inline int octetCp1252(char16_t c) noexcept
+{
+    return c < 0x80 || (c >= 0xA0 && c < 0x100) ? c : octetCp1252HorsLatin1(c);
+}
 
 // Some characters of a text, in UTF-16: a view of the text itself when it is kept so, else
 // a copy widened for the moment. Valid as long as the text and this object.
